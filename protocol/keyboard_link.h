@@ -1,0 +1,43 @@
+// The road to the keyboard's command collection: the packet channel (the
+// keyboard's HID device object), the connected flag that the connection
+// monitor keeps, and the lock that keeps one exchange's write and read
+// together.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <span>
+
+namespace mvk {
+
+class PacketTrace;
+
+// What the transaction needs of the keyboard's HID device object.
+class PacketChannel {
+ public:
+  virtual ~PacketChannel() = default;
+  virtual bool Write(std::span<const uint8_t> data, std::size_t* transferred,
+                     uint32_t timeoutMs) = 0;
+  virtual bool Read(std::span<uint8_t> buffer, std::size_t* transferred,
+                    uint32_t timeoutMs) = 0;
+  // Drops replies that arrived after their exchange had given up on them.
+  virtual void DiscardInput() = 0;
+};
+
+struct KeyboardLink {
+  explicit KeyboardLink(PacketChannel& packetChannel) : channel(packetChannel) {}
+  KeyboardLink(const KeyboardLink&) = delete;
+  KeyboardLink& operator=(const KeyboardLink&) = delete;
+
+  PacketChannel& channel;
+  // 1 while the connection monitor holds the command collection open.
+  std::atomic<uint32_t> DeviceConnected{0};
+  // Held for one whole exchange, write and read.
+  std::mutex DeviceIoLock;
+  // Packet log; nullptr when tracing is off.
+  PacketTrace* trace = nullptr;
+};
+
+}  // namespace mvk
