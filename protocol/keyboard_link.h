@@ -1,7 +1,7 @@
 // The road to the keyboard's command collection: the packet channel (the
 // keyboard's HID device object), the connected flag that the connection
-// monitor keeps, and the lock that keeps one exchange's write and read
-// together.
+// monitor keeps, the lock that keeps one exchange's write and read together,
+// and what the program has read of the attached keyboard.
 #pragma once
 
 #include <atomic>
@@ -36,6 +36,11 @@ struct KeyboardLink {
   std::atomic<uint32_t> DeviceConnected{0};
   // Held for one whole exchange, write and read.
   std::mutex DeviceIoLock;
+  // The active profile as last read from the settings block; -1 when it
+  // must be read again (the keyboard went away).
+  std::atomic<int> ActiveProfileCache{-1};
+  // The keyboard's macro memory in bytes, from the settings block.
+  std::atomic<uint32_t> MacroCapacityBytes{0};
   // Packet log; nullptr when tracing is off.
   PacketTrace* trace = nullptr;
 };
