@@ -111,8 +111,9 @@ bool InstanceRequestServer::Listen(const std::filesystem::path& channel, bool re
   if (channel.empty()) return false;
   const QString name = ChannelName(channel);
   if (replaceStale) QLocalServer::removeServer(name);
+  // No socket options: with them Qt renames its socket over whatever file is
+  // there, even the socket of a live copy. The runtime folder is private.
   server_ = new QLocalServer(this);
-  server_->setSocketOptions(QLocalServer::UserAccessOption);
   if (!server_->listen(name)) {
     qCWarning(lcInstance) << "cannot listen on" << name << server_->errorString();
     delete server_;
@@ -150,7 +151,10 @@ void InstanceRequestServer::ReadRequest(QLocalSocket* socket) {
   const auto tag = qFromLittleEndian<uint32_t>(request.constData() + wire::kTag);
   const auto decoded = DecodeInstanceRequest(message, tag);
 
+  // Written out now: a quit request closes the server, and the socket with it,
+  // before the event loop would write it.
   socket->putChar(decoded ? wire::kTaken : wire::kIgnored);
+  socket->flush();
   socket->disconnectFromServer();
   if (!decoded) {
     qCInfo(lcInstance, "ignored message %#x with tag %#x", message, tag);
