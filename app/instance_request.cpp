@@ -30,6 +30,7 @@ constexpr qsizetype kTag = 4;
 constexpr qsizetype kRequestSize = 8;
 constexpr char kTaken = 1;
 constexpr char kIgnored = 0;
+static_assert(kTag + sizeof(uint32_t) == kRequestSize);
 }  // namespace wire
 
 constexpr int kConnectWaitMs = 1000;
@@ -52,7 +53,7 @@ bool Exchange(QLocalSocket& socket, uint32_t message, uint32_t tag) {
   qToLittleEndian<uint32_t>(message, request.data() + wire::kMessage);
   qToLittleEndian<uint32_t>(tag, request.data() + wire::kTag);
   if (socket.write(request.data(), request.size()) != wire::kRequestSize) return false;
-  if (!socket.waitForBytesWritten(kReplyWaitMs)) return false;
+  if (socket.bytesToWrite() > 0 && !socket.waitForBytesWritten(kReplyWaitMs)) return false;
   while (socket.bytesAvailable() < 1) {
     if (!socket.waitForReadyRead(kReplyWaitMs)) return false;
   }
