@@ -6,7 +6,6 @@
 namespace mvk {
 namespace {
 
-constexpr std::size_t kLightingModeList = 12;
 constexpr std::size_t kLightingReadLength = kPacketDataSize;
 constexpr int kColourChunkLeds = 18;
 constexpr int kColourChunks = kLedCount / kColourChunkLeds;
@@ -107,22 +106,15 @@ void DecodeLightingRecord(const LightingRecord& record, LightingState& state) {
   state.thirdMultiColour = record[kThirdColourFlag] != 0;
 }
 
-bool OffersUserLighting(std::span<const uint8_t, kSettingsBlockSize> settings) {
-  const auto list = settings.subspan(kLightingModeList);
-  return std::find(list.begin(), list.end(), kUserLightingEffect) != list.end();
-}
-
 int ReadLighting(KeyboardLink& link, LightingConfig& config, LightingReadVariant variant,
                  const LightingReadHooks& hooks) {
-  std::fill(config.settings.begin() + kLightingModeList, config.settings.end(), uint8_t{0});
-  std::array<uint8_t, kSettingsBlockSize> settings{};
-  if (KbReadSettings(link, settings.data()) != kResultOk) {
+  config.settings.lightingModes.fill(0);
+  if (ReadSettingsBlock(link, config.settings) != kResultOk) {
     return -1;
   }
-  config.settings = settings;
 
   KbBeginUpdate(link);
-  if (variant == LightingReadVariant::Reload && OffersUserLighting(config.settings) &&
+  if (variant == LightingReadVariant::Reload && HasUserLightingMode(config.settings) &&
       hooks.refreshUserMode) {
     hooks.refreshUserMode();
   }
