@@ -86,9 +86,9 @@ int ApplyKeyMaps(ConfigState& config, KeyboardLink& link, const KeyMatrix& defau
 
 int RestoreDefaultKeyMaps(ConfigState& config, KeyboardLink& link, const KeyMatrix& defaults,
                           std::span<const KeyIndex> buttonKeys) {
+  ResetOnboardProfiles(config, buttonKeys);
   FirstFailure failure;
   for (int profile = 0; profile < kProfileCount; ++profile) {
-    ResetProfileAssignments(config, profile, buttonKeys);
     failure.Note(KbWriteKeyMap(link, defaults.data(), profile));
   }
   return failure.Result();

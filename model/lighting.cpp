@@ -142,6 +142,12 @@ int WriteLightingFields(KeyboardLink& link, int profile,
   if (!IsOnboardProfile(profile)) {
     return kResultBadBank;
   }
+  const bool insideRecord = std::all_of(fields.begin(), fields.end(), [](const auto& field) {
+    return field.offset + field.bytes.size() <= kLightingRecordSize;
+  });
+  if (!insideRecord) {
+    return kResultBadBank;
+  }
   return Bracketed(link, [&](FirstFailure& failure) {
     for (const LightingFieldWrite& field : fields) {
       failure.Note(KbWriteMemory(link, field.bytes.data(), static_cast<uint8_t>(field.bytes.size()),

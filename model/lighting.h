@@ -110,7 +110,9 @@ int ReadLighting(KeyboardLink& link, LightingConfig& config, LightingReadVariant
                  const LightingReadHooks& hooks);
 
 // One write of 1 or 3 bytes at profile × 42 + offset, or two such writes in
-// one bracket. Results: kResultOk or the first failure (all commands are sent).
+// one bracket. Results: kResultOk or the first failure (all commands are
+// sent); kResultBadBank, with nothing sent, for a profile other than 0 to 2
+// or a field that does not lie inside the record.
 struct LightingFieldWrite {
   std::size_t offset;
   std::span<const uint8_t> bytes;

@@ -76,6 +76,7 @@ TEST_F(LightingTest, FieldWritesGoToTheProfilesRecord) {
                                 {kEnd, 0, {}}}));
   EXPECT_EQ(SpeedByteOfSliderPosition(4), 0);
   EXPECT_EQ(WriteLightingField(wire.link, 3, 0, colour), kResultBadBank);
+  EXPECT_EQ(WriteLightingField(wire.link, 0, 40, colour), kResultBadBank);
   EXPECT_EQ(wire.channel.requests.size(), 6u);
 }
 
