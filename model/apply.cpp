@@ -2,24 +2,11 @@
 
 #include <vector>
 
+#include "model/first_failure.h"
 #include "protocol/commands.h"
 
 namespace mvk {
 namespace {
-
-// Remembers the first failure of a run of commands that all get sent.
-class FirstFailure {
- public:
-  void Note(int result) {
-    if (result_ == kResultOk) {
-      result_ = result;
-    }
-  }
-  int Result() const { return result_; }
-
- private:
-  int result_ = kResultOk;
-};
 
 void TakeSnapshot(ConfigState& config) {
   config.snapshotStrings = PackHostStrings(config.working.image, config.working.hostStrings);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "model/first_failure.h"
+
 namespace mvk {
 namespace {
 
@@ -53,19 +55,6 @@ uint16_t RecordOffset(int profile, std::size_t field) {
 Colour ColourAt(const LightingRecord& record, std::size_t offset) {
   return ColourOf(record[offset], record[offset + 1], record[offset + 2]);
 }
-
-class FirstFailure {
- public:
-  void Note(int result) {
-    if (result_ == kResultOk) {
-      result_ = result;
-    }
-  }
-  int Result() const { return result_; }
-
- private:
-  int result_ = kResultOk;
-};
 
 // Sends `writes` between KbBeginUpdate and KbEndUpdate.
 template <typename Writes>
