@@ -23,9 +23,8 @@ bool IsWanted(const CHidDevice& device, HidUsageId wanted) {
 }  // namespace
 
 uint32_t PathNumber(std::string_view path, std::string_view key) {
-  const auto sameLetter = [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-  };
+  const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+  const auto sameLetter = [&lower](char a, char b) { return lower(a) == lower(b); };
   const auto at = std::search(path.begin(), path.end(), key.begin(), key.end(), sameLetter);
   if (at == path.end()) {
     return 0;

@@ -1,6 +1,7 @@
 #include "device/hid_device.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace mvk {
 
@@ -175,11 +176,12 @@ bool CHidDevice::BuildDescription(const HidConnection& connection) {
   HidCaps caps;
   caps.usage = description_.usage;
   caps.usagePage = description_.usagePage;
-  caps.inputReportByteLength = static_cast<uint16_t>(description_.ReportLength(HidReportKind::Input));
-  caps.outputReportByteLength =
-      static_cast<uint16_t>(description_.ReportLength(HidReportKind::Output));
-  caps.featureReportByteLength =
-      static_cast<uint16_t>(description_.ReportLength(HidReportKind::Feature));
+  const auto length = [this](HidReportKind kind) {
+    return static_cast<uint16_t>(description_.ReportLength(kind));
+  };
+  caps.inputReportByteLength = length(HidReportKind::Input);
+  caps.outputReportByteLength = length(HidReportKind::Output);
+  caps.featureReportByteLength = length(HidReportKind::Feature);
   caps.numberInputButtonCaps = count(HidReportKind::Input, true);
   caps.numberInputValueCaps = count(HidReportKind::Input, false);
   caps.numberOutputButtonCaps = count(HidReportKind::Output, true);

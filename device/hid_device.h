@@ -76,6 +76,8 @@ struct HidReportSet {
 class CHidDevice final : public PacketChannel {
  public:
   explicit CHidDevice(HidBackend& backend);
+  // Closes; threads that read or write through the object are stopped and
+  // joined before it goes.
   ~CHidDevice() override;
   CHidDevice(const CHidDevice&) = delete;
   CHidDevice& operator=(const CHidDevice&) = delete;

@@ -88,7 +88,8 @@ struct HidCollection {
 
 // Parses a whole report descriptor into its top-level collections. Returns
 // nullopt for a malformed or truncated descriptor.
-std::optional<std::vector<HidCollection>> ParseReportDescriptor(std::span<const uint8_t> descriptor);
+std::optional<std::vector<HidCollection>> ParseReportDescriptor(
+    std::span<const uint8_t> descriptor);
 
 // Reads `bitSize` bits (at most 32) at `bitOffset` of a report, little-endian.
 // Returns nullopt when the bits lie past the report's end.

@@ -159,7 +159,9 @@ TEST_F(ExchangeTest, SendPacketWritesOnceAndReadsNothing) {
 
 TEST_F(ExchangeTest, ALeftOverReplyIsDroppedBeforeTheRequestGoesOut) {
   channel_.input.push_back(Packet64(3, 0xAA));  // came after its exchange gave up
-  channel_.answer = [](std::size_t, std::deque<Bytes>& input) { input.push_back(Packet64(5, 0xBB)); };
+  channel_.answer = [](std::size_t, std::deque<Bytes>& input) {
+    input.push_back(Packet64(5, 0xBB));
+  };
   EXPECT_EQ(Exchange(Packet64(5)), kResultOk);
   EXPECT_EQ(reply_, Packet64(5, 0xBB));
   EXPECT_EQ(channel_.events, (std::vector<std::string>{"discard", "write", "read"}));
