@@ -119,12 +119,15 @@ void CHidDevice::FreeDeviceList() {
 
 bool CHidDevice::Open(const std::string& path, const HidOpenOptions& options) {
   Close();
+  {
+    std::lock_guard lock(mutex_);
+    devicePath_ = path;
+  }
   std::shared_ptr<HidConnection> connection = backend_.Open(path, options);
   if (!connection || !BuildDescription(*connection)) {
     return false;
   }
   std::lock_guard lock(mutex_);
-  devicePath_ = path;
   attributes_ = connection->Attributes();
   open_ = std::make_shared<OpenConnection>();
   open_->connection = std::move(connection);

@@ -93,6 +93,7 @@ class CHidDevice final : public PacketChannel {
   // False when nothing was open.
   bool Close();
   bool IsOpen() const;
+  // The path last given to Open.
   std::string DevicePath() const;
 
   // Any thread; a transferred count of nullptr is allowed. False on failure,

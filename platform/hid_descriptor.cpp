@@ -357,7 +357,6 @@ class Parser {
         cap.isRange = range.min != range.max;
         cap.usageMin = range.min;
         cap.usageMax = range.max;
-        cap.firstSlot = slot;
         cap.bitSize = field.bitSize;
         cap.isArray = field.isArray;
         cap.logicalMin = field.logicalMin;
