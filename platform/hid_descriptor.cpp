@@ -357,7 +357,6 @@ class Parser {
         cap.isRange = range.min != range.max;
         cap.usageMin = range.min;
         cap.usageMax = range.max;
-        cap.firstSlot = slot;
         cap.bitSize = field.bitSize;
         cap.isArray = field.isArray;
         cap.logicalMin = field.logicalMin;
@@ -487,8 +486,9 @@ uint32_t MaxUsageListLength(const HidCollection& collection, HidReportKind kind,
                             uint16_t usagePage) {
   uint32_t length = 0;
   for (const HidField& field : collection.fields) {
-    const bool onPage = std::any_of(field.usages.begin(), field.usages.end(),
-                                    [usagePage](const HidUsageRange& r) { return r.page == usagePage; });
+    const bool onPage =
+        std::any_of(field.usages.begin(), field.usages.end(),
+                    [usagePage](const HidUsageRange& r) { return r.page == usagePage; });
     if (field.kind == kind && IsButtonField(field) && onPage) {
       length += field.count;
     }

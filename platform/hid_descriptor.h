@@ -55,12 +55,11 @@ struct HidCapability {
   bool isRange = false;
   uint16_t usageMin = 0;  // the usage when not a range
   uint16_t usageMax = 0;
-  // The slot of the field this capability starts at (variable fields) or the
-  // usage number of usageMin in the field's usage list (array fields).
-  uint32_t firstSlot = 0;
-  uint32_t bitOffset = 0;  // of firstSlot
+  // Variable fields: the first bit of the slot of usageMin, and the slots
+  // from there that the capability covers. Array fields: the whole field.
+  uint32_t bitOffset = 0;
   uint32_t bitSize = 0;
-  uint32_t count = 0;  // slots covered
+  uint32_t count = 0;
   bool isArray = false;
   int32_t logicalMin = 0;
   int32_t logicalMax = 0;
@@ -88,7 +87,8 @@ struct HidCollection {
 
 // Parses a whole report descriptor into its top-level collections. Returns
 // nullopt for a malformed or truncated descriptor.
-std::optional<std::vector<HidCollection>> ParseReportDescriptor(std::span<const uint8_t> descriptor);
+std::optional<std::vector<HidCollection>> ParseReportDescriptor(
+    std::span<const uint8_t> descriptor);
 
 // Reads `bitSize` bits (at most 32) at `bitOffset` of a report, little-endian.
 // Returns nullopt when the bits lie past the report's end.
