@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <functional>
 #include <map>
+#include <random>
 #include <stop_token>
 #include <thread>
 
@@ -10,6 +11,17 @@ namespace mvk::sim {
 namespace {
 
 constexpr uint16_t kDeviceVersion = 0x0100;
+
+// Noise that differs from packet to packet but is the same on every run.
+Report NoiseReply(int packetIndex) {
+  std::minstd_rand noise(static_cast<std::minstd_rand::result_type>(packetIndex + 1));
+  Report reply{};
+  reply[0] = kCommandReportId;
+  for (std::size_t i = 1; i < reply.size(); ++i) {
+    reply[i] = static_cast<uint8_t>(noise());
+  }
+  return reply;
+}
 
 }  // namespace
 
@@ -212,7 +224,8 @@ bool SimulatedKeyboard::HandleOutputReport(std::span<const uint8_t> report) {
   }
 
   std::unique_lock lock(mutex_);
-  const Fault fault = FaultFor(packetCount_++);
+  const int packetIndex = packetCount_++;
+  const Fault fault = FaultFor(packetIndex);
   if (report.size() != kReportSize || report[0] != kCommandReportId ||
       fault == Fault::WriteFails) {
     return false;
@@ -227,9 +240,11 @@ bool SimulatedKeyboard::HandleOutputReport(std::span<const uint8_t> report) {
   }
   Report request{};
   std::ranges::copy(report, request.begin());
-  if (fault == Fault::Refused || fault == Fault::Failed) {
+  if (fault == Fault::Refused || fault == Fault::Failed || fault == Fault::Garbage) {
     const Report reply =
-        StatusReply(request, fault == Fault::Refused ? kStatusRefused : kStatusFailed);
+        fault == Fault::Garbage
+            ? NoiseReply(packetIndex)
+            : StatusReply(request, fault == Fault::Refused ? kStatusRefused : kStatusFailed);
     lock.unlock();
     Deliver(reply);
     return true;

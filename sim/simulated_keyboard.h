@@ -43,6 +43,7 @@ enum class Fault {
   Failed,      // status 0xFE, nothing changes
   WriteFails,  // the write itself fails
   Unplug,      // the keyboard leaves while the request is written (once)
+  Garbage,     // a reply of the right id whose other bytes are noise
 };
 
 class SimulatedKeyboard final : public SimulatedHidDevice {
