@@ -123,32 +123,44 @@ std::vector<uint8_t> SimulatedKeyboard::ReportDescriptor() const {
   return KeyboardReportDescriptor();
 }
 
-void SimulatedKeyboard::Attach(SimulatedHidHost* host) { host_ = host; }
+void SimulatedKeyboard::Attach(SimulatedHidHost* host) {
+  std::lock_guard lock(hostMutex_);
+  host_ = host;
+}
 
-bool SimulatedKeyboard::IsPlugged() const { return host_.load() != nullptr; }
+bool SimulatedKeyboard::IsPlugged() const {
+  std::lock_guard lock(hostMutex_);
+  return host_ != nullptr;
+}
 
 void SimulatedKeyboard::Unplug() {
-  if (SimulatedHidHost* host = host_.load()) {
+  SimulatedHidHost* host = nullptr;
+  {
+    std::lock_guard lock(hostMutex_);
+    host = host_;
+  }
+  // Not under the lock: the host answers with Attach(nullptr).
+  if (host != nullptr) {
     host->Unplug(*this);
   }
 }
 
 void SimulatedKeyboard::Deliver(const Report& reply) {
-  if (SimulatedHidHost* host = host_.load()) {
-    host->SendInputReport(*this, reply);
+  std::lock_guard lock(hostMutex_);
+  if (host_ != nullptr) {
+    host_->SendInputReport(*this, reply);
   }
 }
 
 void SimulatedKeyboard::SendEvent(uint16_t usage) {
-  SimulatedHidHost* host = host_.load();
-  if (host == nullptr) {
-    return;
-  }
   const uint8_t press[5] = {kConsumerReportId, static_cast<uint8_t>(usage & 0xFF),
                             static_cast<uint8_t>(usage >> 8), 0, 0};
   const uint8_t release[5] = {kConsumerReportId, 0, 0, 0, 0};
-  host->SendInputReport(*this, press);
-  host->SendInputReport(*this, release);
+  std::lock_guard lock(hostMutex_);
+  if (host_ != nullptr) {
+    host_->SendInputReport(*this, press);
+    host_->SendInputReport(*this, release);
+  }
 }
 
 void SimulatedKeyboard::FactoryReset() {

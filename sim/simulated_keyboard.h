@@ -4,7 +4,6 @@
 // memory between runs.
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -94,7 +93,10 @@ class SimulatedKeyboard final : public SimulatedHidDevice {
 
   const std::string name_;
   const std::filesystem::path stateFile_;
-  std::atomic<SimulatedHidHost*> host_{nullptr};
+  // Held while the host is called with a report, so that once Attach has
+  // taken the host away no late delivery can reach it any more.
+  mutable std::mutex hostMutex_;
+  SimulatedHidHost* host_ = nullptr;
 
   mutable std::mutex mutex_;
   KeyboardMemory memory_;
