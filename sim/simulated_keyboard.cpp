@@ -220,12 +220,14 @@ Fault SimulatedKeyboard::FaultFor(int packetIndex) {
 }
 
 void SimulatedKeyboard::SaveIfKept() {
+  // A file that cannot be written leaves the keyboard working from memory,
+  // as a keyboard whose flash has worn out would.
   if (!stateFile_.empty()) {
     SaveMemory(memory_, stateFile_);
   }
 }
 
-bool SimulatedKeyboard::HandleOutputReport(std::span<const uint8_t> report) {
+void SimulatedKeyboard::WaitReportLatency() const {
   std::chrono::microseconds latency;
   {
     std::lock_guard lock(mutex_);
@@ -234,7 +236,10 @@ bool SimulatedKeyboard::HandleOutputReport(std::span<const uint8_t> report) {
   if (latency.count() > 0) {
     std::this_thread::sleep_for(latency);
   }
+}
 
+bool SimulatedKeyboard::HandleOutputReport(std::span<const uint8_t> report) {
+  WaitReportLatency();
   std::unique_lock lock(mutex_);
   const int packetIndex = packetCount_++;
   const Fault fault = FaultFor(packetIndex);
@@ -261,28 +266,29 @@ bool SimulatedKeyboard::HandleOutputReport(std::span<const uint8_t> report) {
     Deliver(reply);
     return true;
   }
+  Answer(lock, request, fault == Fault::LateReply);
+  return true;
+}
 
+void SimulatedKeyboard::Answer(std::unique_lock<std::mutex>& lock, const Report& request,
+                               bool late) {
   const CommandOutcome outcome = RunCommand(memory_, request);
   if (outcome.memoryChanged) {
     SaveIfKept();
   }
-  LateReplies* late = nullptr;
-  if (fault == Fault::LateReply) {
-    if (!lateReplies_) {
-      lateReplies_ = std::make_unique<LateReplies>([this](const Report& r) { Deliver(r); });
-    }
-    late = lateReplies_.get();
+  if (late && !lateReplies_) {
+    lateReplies_ = std::make_unique<LateReplies>([this](const Report& r) { Deliver(r); });
   }
+  LateReplies* lateReplies = late ? lateReplies_.get() : nullptr;
   const auto due = LateReplies::Clock::now() + lateDelay_;
   lock.unlock();
   if (outcome.enterBootMode) {
     Unplug();
-  } else if (late != nullptr) {
-    late->Schedule(outcome.reply, due);
+  } else if (lateReplies != nullptr) {
+    lateReplies->Schedule(outcome.reply, due);
   } else {
     Deliver(outcome.reply);
   }
-  return true;
 }
 
 }  // namespace mvk::sim

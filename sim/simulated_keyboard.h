@@ -88,6 +88,9 @@ class SimulatedKeyboard final : public SimulatedHidDevice {
   class LateReplies;
 
   Fault FaultFor(int packetIndex);
+  void WaitReportLatency() const;
+  // Runs the request and sends its reply, now or late; releases `lock`.
+  void Answer(std::unique_lock<std::mutex>& lock, const Report& request, bool late);
   void Deliver(const Report& reply);
   void SaveIfKept();
 
