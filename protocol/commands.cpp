@@ -29,7 +29,8 @@ enum Command : uint8_t {
   kBootMode = 0xEE,
 };
 
-constexpr std::chrono::milliseconds kEndUpdatePause{10};
+// Commands 2 and 12 wait this long before they are sent.
+constexpr std::chrono::milliseconds kPauseBeforeSending{10};
 constexpr int kHighestBank = kProfileCount - 1;
 constexpr uint16_t kBankStride = 512;
 constexpr int kBytesPerLed = 3;
@@ -82,7 +83,7 @@ int RunSingle(KeyboardLink& link, const SingleRequest& single) {
     std::copy_n(single.data, single.length, request.begin() + packet::kData);
   }
   if (single.pauseFirst) {
-    link.pause(kEndUpdatePause);
+    link.pause(kPauseBeforeSending);
   }
   Packet reply{};
   const int result = Transact(link, request, reply);

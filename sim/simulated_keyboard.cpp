@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <functional>
 #include <map>
+#include <random>
 #include <stop_token>
 #include <thread>
 
@@ -10,6 +11,17 @@ namespace mvk::sim {
 namespace {
 
 constexpr uint16_t kDeviceVersion = 0x0100;
+
+// Noise that differs from packet to packet but is the same on every run.
+Report NoiseReply(int packetIndex) {
+  std::minstd_rand noise(static_cast<std::minstd_rand::result_type>(packetIndex + 1));
+  Report reply{};
+  reply[0] = kCommandReportId;
+  for (std::size_t i = 1; i < reply.size(); ++i) {
+    reply[i] = static_cast<uint8_t>(noise());
+  }
+  return reply;
+}
 
 }  // namespace
 
@@ -111,32 +123,44 @@ std::vector<uint8_t> SimulatedKeyboard::ReportDescriptor() const {
   return KeyboardReportDescriptor();
 }
 
-void SimulatedKeyboard::Attach(SimulatedHidHost* host) { host_ = host; }
+void SimulatedKeyboard::Attach(SimulatedHidHost* host) {
+  std::lock_guard lock(hostMutex_);
+  host_ = host;
+}
 
-bool SimulatedKeyboard::IsPlugged() const { return host_.load() != nullptr; }
+bool SimulatedKeyboard::IsPlugged() const {
+  std::lock_guard lock(hostMutex_);
+  return host_ != nullptr;
+}
 
 void SimulatedKeyboard::Unplug() {
-  if (SimulatedHidHost* host = host_.load()) {
+  SimulatedHidHost* host = nullptr;
+  {
+    std::lock_guard lock(hostMutex_);
+    host = host_;
+  }
+  // Not under the lock: the host answers with Attach(nullptr).
+  if (host != nullptr) {
     host->Unplug(*this);
   }
 }
 
 void SimulatedKeyboard::Deliver(const Report& reply) {
-  if (SimulatedHidHost* host = host_.load()) {
-    host->SendInputReport(*this, reply);
+  std::lock_guard lock(hostMutex_);
+  if (host_ != nullptr) {
+    host_->SendInputReport(*this, reply);
   }
 }
 
 void SimulatedKeyboard::SendEvent(uint16_t usage) {
-  SimulatedHidHost* host = host_.load();
-  if (host == nullptr) {
-    return;
-  }
   const uint8_t press[5] = {kConsumerReportId, static_cast<uint8_t>(usage & 0xFF),
                             static_cast<uint8_t>(usage >> 8), 0, 0};
   const uint8_t release[5] = {kConsumerReportId, 0, 0, 0, 0};
-  host->SendInputReport(*this, press);
-  host->SendInputReport(*this, release);
+  std::lock_guard lock(hostMutex_);
+  if (host_ != nullptr) {
+    host_->SendInputReport(*this, press);
+    host_->SendInputReport(*this, release);
+  }
 }
 
 void SimulatedKeyboard::FactoryReset() {
@@ -196,12 +220,14 @@ Fault SimulatedKeyboard::FaultFor(int packetIndex) {
 }
 
 void SimulatedKeyboard::SaveIfKept() {
+  // A file that cannot be written leaves the keyboard working from memory,
+  // as a keyboard whose flash has worn out would.
   if (!stateFile_.empty()) {
     SaveMemory(memory_, stateFile_);
   }
 }
 
-bool SimulatedKeyboard::HandleOutputReport(std::span<const uint8_t> report) {
+void SimulatedKeyboard::WaitReportLatency() const {
   std::chrono::microseconds latency;
   {
     std::lock_guard lock(mutex_);
@@ -210,9 +236,13 @@ bool SimulatedKeyboard::HandleOutputReport(std::span<const uint8_t> report) {
   if (latency.count() > 0) {
     std::this_thread::sleep_for(latency);
   }
+}
 
+bool SimulatedKeyboard::HandleOutputReport(std::span<const uint8_t> report) {
+  WaitReportLatency();
   std::unique_lock lock(mutex_);
-  const Fault fault = FaultFor(packetCount_++);
+  const int packetIndex = packetCount_++;
+  const Fault fault = FaultFor(packetIndex);
   if (report.size() != kReportSize || report[0] != kCommandReportId ||
       fault == Fault::WriteFails) {
     return false;
@@ -227,35 +257,38 @@ bool SimulatedKeyboard::HandleOutputReport(std::span<const uint8_t> report) {
   }
   Report request{};
   std::ranges::copy(report, request.begin());
-  if (fault == Fault::Refused || fault == Fault::Failed) {
+  if (fault == Fault::Refused || fault == Fault::Failed || fault == Fault::Garbage) {
     const Report reply =
-        StatusReply(request, fault == Fault::Refused ? kStatusRefused : kStatusFailed);
+        fault == Fault::Garbage
+            ? NoiseReply(packetIndex)
+            : StatusReply(request, fault == Fault::Refused ? kStatusRefused : kStatusFailed);
     lock.unlock();
     Deliver(reply);
     return true;
   }
+  Answer(lock, request, fault == Fault::LateReply);
+  return true;
+}
 
+void SimulatedKeyboard::Answer(std::unique_lock<std::mutex>& lock, const Report& request,
+                               bool late) {
   const CommandOutcome outcome = RunCommand(memory_, request);
   if (outcome.memoryChanged) {
     SaveIfKept();
   }
-  LateReplies* late = nullptr;
-  if (fault == Fault::LateReply) {
-    if (!lateReplies_) {
-      lateReplies_ = std::make_unique<LateReplies>([this](const Report& r) { Deliver(r); });
-    }
-    late = lateReplies_.get();
+  if (late && !lateReplies_) {
+    lateReplies_ = std::make_unique<LateReplies>([this](const Report& r) { Deliver(r); });
   }
+  LateReplies* lateReplies = late ? lateReplies_.get() : nullptr;
   const auto due = LateReplies::Clock::now() + lateDelay_;
   lock.unlock();
   if (outcome.enterBootMode) {
     Unplug();
-  } else if (late != nullptr) {
-    late->Schedule(outcome.reply, due);
+  } else if (lateReplies != nullptr) {
+    lateReplies->Schedule(outcome.reply, due);
   } else {
     Deliver(outcome.reply);
   }
-  return true;
 }
 
 }  // namespace mvk::sim

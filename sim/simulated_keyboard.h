@@ -4,7 +4,6 @@
 // memory between runs.
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -43,6 +42,7 @@ enum class Fault {
   Failed,      // status 0xFE, nothing changes
   WriteFails,  // the write itself fails
   Unplug,      // the keyboard leaves while the request is written (once)
+  Garbage,     // a reply of the right id whose other bytes are noise
 };
 
 class SimulatedKeyboard final : public SimulatedHidDevice {
@@ -88,12 +88,18 @@ class SimulatedKeyboard final : public SimulatedHidDevice {
   class LateReplies;
 
   Fault FaultFor(int packetIndex);
+  void WaitReportLatency() const;
+  // Runs the request and sends its reply, now or late; releases `lock`.
+  void Answer(std::unique_lock<std::mutex>& lock, const Report& request, bool late);
   void Deliver(const Report& reply);
   void SaveIfKept();
 
   const std::string name_;
   const std::filesystem::path stateFile_;
-  std::atomic<SimulatedHidHost*> host_{nullptr};
+  // Held while the host is called with a report, so that once Attach has
+  // taken the host away no late delivery can reach it any more.
+  mutable std::mutex hostMutex_;
+  SimulatedHidHost* host_ = nullptr;
 
   mutable std::mutex mutex_;
   KeyboardMemory memory_;

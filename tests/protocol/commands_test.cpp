@@ -260,6 +260,13 @@ TEST_F(CommandsTest, MacroTransfersSplitIntoChunksOfFiftySix) {
   }
 }
 
+TEST_F(CommandsTest, MacroTransferBeyondSixteenBitOffsetsIsRefusedUnsent) {
+  std::vector<uint8_t> bytes(0x10001);
+  EXPECT_EQ(KbWriteMacroMemory(link, bytes.data(), bytes.size()), kResultBadBank);
+  EXPECT_EQ(KbReadMacroMemory(link, bytes.data(), bytes.size()), kResultBadBank);
+  EXPECT_TRUE(channel.written.empty());
+}
+
 TEST_F(CommandsTest, FailuresReturnTheFirstCodeMet) {
   const struct {
     std::optional<uint8_t> status;  // nullopt: no reply at all

@@ -137,6 +137,17 @@ TEST_F(SimulatedKeyboardTest, FaultsReachTheTransactionsResults) {
   }
 }
 
+TEST_F(SimulatedKeyboardTest, GarbageRepliesChangeNothingOnTheKeyboard) {
+  keyboard.InjectFault(Fault::Garbage);
+  const Matrix written = Pattern(9);
+  KbWriteKeyMap(link, written.data(), 0);
+  std::array<uint8_t, kSettingsBlockSize> first{}, second{};
+  KbReadSettings(link, first.data());
+  KbReadSettings(link, second.data());
+  EXPECT_NE(first, second) << "noise, not the block";
+  EXPECT_EQ(keyboard.Memory(), FactoryMemory());
+}
+
 TEST_F(SimulatedKeyboardTest, RefusalOnTheFourthChunkKeepsTheFirstThree) {
   const Matrix written = Pattern(50);
   ASSERT_EQ(KbWriteKeyMap(link, written.data(), 0), kResultOk);
