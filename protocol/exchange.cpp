@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "protocol/trace.h"
+
 namespace mvk {
 namespace {
 
@@ -9,6 +11,13 @@ Packet PaddedRequest(const uint8_t* request, std::size_t requestLength) {
   Packet packet{};
   std::copy_n(request, std::min(requestLength, kPacketSize), packet.begin());
   return packet;
+}
+
+bool WriteTraced(KeyboardLink& link, const Packet& packet) {
+  if (link.trace != nullptr) {
+    link.trace->LogRequest(packet);
+  }
+  return link.channel.Write(packet, nullptr, kWriteTimeoutMs);
 }
 
 }  // namespace
@@ -29,11 +38,14 @@ int ExchangePacket(KeyboardLink& link, const uint8_t* request, std::size_t reque
   std::lock_guard lock(link.DeviceIoLock);
   link.channel.DiscardInput();
   for (int attempt = 0; attempt < kExchangeAttempts; ++attempt) {
-    if (!link.channel.Write(packet, nullptr, kWriteTimeoutMs)) {
+    if (!WriteTraced(link, packet)) {
       return kResultWriteFailed;
     }
     std::size_t got = 0;
     if (link.channel.Read({reply, replyLength}, &got, kReadTimeoutMs)) {
+      if (link.trace != nullptr) {
+        link.trace->LogReply({reply, got});
+      }
       if (received != nullptr) {
         *received = got;
       }
@@ -49,7 +61,7 @@ int SendPacket(KeyboardLink& link, const uint8_t* request, std::size_t requestLe
   }
   const Packet packet = PaddedRequest(request, requestLength);
   std::lock_guard lock(link.DeviceIoLock);
-  return link.channel.Write(packet, nullptr, kWriteTimeoutMs) ? kResultOk : kResultNoReply;
+  return WriteTraced(link, packet) ? kResultOk : kResultNoReply;
 }
 
 }  // namespace mvk

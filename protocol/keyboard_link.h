@@ -5,10 +5,13 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <span>
+#include <thread>
 
 namespace mvk {
 
@@ -43,6 +46,11 @@ struct KeyboardLink {
   std::atomic<uint32_t> MacroCapacityBytes{0};
   // Packet log; nullptr when tracing is off.
   PacketTrace* trace = nullptr;
+  // Waits the pause that some commands make before they are sent; tests put
+  // a recorder here so that they can see the pause without a clock.
+  std::function<void(std::chrono::milliseconds)> pause = [](std::chrono::milliseconds wait) {
+    std::this_thread::sleep_for(wait);
+  };
 };
 
 }  // namespace mvk
