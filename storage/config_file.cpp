@@ -123,7 +123,7 @@ void CreateDefaultConfig(ConfigStore& store) {
   store.Release();
 }
 
-int ValidateConfigFile(const std::filesystem::path& path, Prompts& prompts) {
+int ValidateConfigFile(const std::filesystem::path& path, FilePrompts& prompts) {
   const auto size = RegularFileSize(path);
   if (!size) {
     return kConfigFileInvalid;

@@ -11,7 +11,7 @@
 
 #include "model/config_store.h"
 #include "storage/config_folder.h"
-#include "storage/prompts.h"
+#include "storage/file_prompts.h"
 
 namespace mvk {
 
@@ -43,7 +43,7 @@ void CreateDefaultConfig(ConfigStore& store);
 // kConfigFileInvalid for a missing or too short file (no message) or a bad
 // header (PROFILE_FORMAT_ERROR with the path), or kConfigFileUnreadable.
 // Only the configuration image at the head of the file is read.
-int ValidateConfigFile(const std::filesystem::path& path, Prompts& prompts);
+int ValidateConfigFile(const std::filesystem::path& path, FilePrompts& prompts);
 
 // Reads a file into `store`; false (and `store` untouched) when the file is
 // missing, unreadable or refused by DecodeConfigFile. The file is opened for

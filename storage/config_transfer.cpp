@@ -15,13 +15,13 @@ FileDialogOptions ConfigFileDialog(bool save) {
           .overwritePrompt = save};
 }
 
-bool ExportConfigFile(ConfigState& config, Prompts& prompts) {
+bool ExportConfigFile(ConfigState& config, FilePrompts& prompts) {
   const auto path = prompts.AskSaveFile(ConfigFileDialog(true));
   return path && SaveConfigFile(config, *path);
 }
 
 bool ImportConfigFile(ConfigState& config, const ConfigFolder& folder, KeyboardTarget& target,
-                      Prompts& prompts, ConfigWindow& window) {
+                      FilePrompts& prompts, ConfigWindow& window) {
   const auto path = prompts.AskOpenFile(ConfigFileDialog(false));
   if (!path) {
     return false;

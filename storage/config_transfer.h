@@ -8,7 +8,7 @@
 #include "model/model_prompts.h"
 #include "protocol/keyboard_link.h"
 #include "storage/config_folder.h"
-#include "storage/prompts.h"
+#include "storage/file_prompts.h"
 
 namespace mvk {
 
@@ -17,7 +17,7 @@ FileDialogOptions ConfigFileDialog(bool save);
 
 // Asks for a file and saves the working configuration there. False when the
 // user cancelled or the file could not be written (no message either way).
-bool ExportConfigFile(ConfigState& config, Prompts& prompts);
+bool ExportConfigFile(ConfigState& config, FilePrompts& prompts);
 
 // Where an imported configuration is applied.
 struct KeyboardTarget {
@@ -32,6 +32,6 @@ struct KeyboardTarget {
 // written to the keyboard for every profile; then the key buttons are redrawn
 // and Apply is disabled. True when the working configuration was replaced.
 bool ImportConfigFile(ConfigState& config, const ConfigFolder& folder, KeyboardTarget& target,
-                      Prompts& prompts, ConfigWindow& window);
+                      FilePrompts& prompts, ConfigWindow& window);
 
 }  // namespace mvk

@@ -9,7 +9,7 @@
 #include "model/default_matrix.h"
 #include "protocol/keyboard_link.h"
 #include "storage/config_folder.h"
-#include "storage/prompts.h"
+#include "storage/file_prompts.h"
 
 namespace mvk {
 

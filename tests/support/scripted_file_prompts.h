@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "storage/prompts.h"
+#include "storage/file_prompts.h"
 
 namespace mvk::test {
 
-class ScriptedFilePrompts : public Prompts {
+class ScriptedFilePrompts : public FilePrompts {
  public:
   std::optional<std::filesystem::path> AskOpenFile(const FileDialogOptions& options) override {
     dialogs.push_back(options);

@@ -1,4 +1,4 @@
-#include "storage/prompts.h"
+#include "storage/file_prompts.h"
 
 namespace mvk {
 

@@ -1,5 +1,5 @@
 // What the configuration files need of the user interface: file dialogs and
-// message boxes (Prompts), and the main window's key buttons and Apply
+// message boxes (FilePrompts), and the main window's key buttons and Apply
 // button (ConfigWindow). The windows implement both; tests script them.
 #pragma once
 
@@ -23,9 +23,9 @@ struct FileDialogOptions {
   bool overwritePrompt = false;
 };
 
-class Prompts {
+class FilePrompts {
  public:
-  virtual ~Prompts() = default;
+  virtual ~FilePrompts() = default;
   // The chosen file, or nullopt when the user cancelled.
   virtual std::optional<std::filesystem::path> AskOpenFile(const FileDialogOptions& options) = 0;
   virtual std::optional<std::filesystem::path> AskSaveFile(const FileDialogOptions& options) = 0;
