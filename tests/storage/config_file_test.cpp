@@ -1,6 +1,8 @@
 #include "storage/config_file.h"
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 #include <signal.h>
 #include <sys/resource.h>
 
@@ -87,6 +89,7 @@ struct HeaderCase {
   uint8_t value;
   bool fixChecksum;
   int expected;
+  friend void PrintTo(const HeaderCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class HeaderValidationTest : public ConfigFileTest,
@@ -233,6 +236,7 @@ struct StringAreaCase {
   uint32_t offset;
   std::vector<uint8_t> area;
   std::u16string text;
+  friend void PrintTo(const StringAreaCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class StringAreaTest : public ConfigFileTest,

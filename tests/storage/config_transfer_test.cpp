@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -110,6 +112,7 @@ struct RefusedImport {
   const char* name;
   std::function<void(std::vector<uint8_t>&)> spoil;
   std::vector<std::string> messages;
+  friend void PrintTo(const RefusedImport& c, std::ostream* os) { *os << c.name; }
 };
 
 class RefusedImportTest : public ConfigTransferTest,

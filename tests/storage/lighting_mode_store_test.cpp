@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
@@ -95,6 +97,7 @@ struct ValueCase {
   const char16_t* key;
   const char16_t* value;
   KeyEntry entry;
+  friend void PrintTo(const ValueCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class KeyEntryValueTest : public LightingModeStoreTest,
