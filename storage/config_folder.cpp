@@ -1,8 +1,13 @@
 #include "storage/config_folder.h"
 
+#include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
+#include <vector>
+
+#include "storage/replace_file.h"
 
 namespace mvk {
 namespace {
@@ -37,13 +42,10 @@ std::filesystem::path LightSettingsFilePath(const ConfigFolder& folder) {
 }
 
 bool CopyUserModeTemplate(const ConfigFolder& folder, int profile) {
-  std::ofstream copy(UserModeFilePath(folder, profile), std::ios::binary | std::ios::trunc);
   std::ifstream source(folder.userModeTemplate, std::ios::binary);
-  if (source && source.peek() != std::ifstream::traits_type::eof()) {
-    copy << source.rdbuf();
-  }
-  copy.close();
-  return !copy.fail();
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(source),
+                                   std::istreambuf_iterator<char>()};
+  return ReplaceFileContents(UserModeFilePath(folder, profile), bytes);
 }
 
 bool EnsureConfigFolder(const ConfigFolder& folder) {

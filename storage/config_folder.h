@@ -38,8 +38,9 @@ bool EnsureConfigFolder(const ConfigFolder& folder);
 // The working configuration file; ensures the folder first.
 std::filesystem::path WorkingFilePath(const ConfigFolder& folder);
 
-// Copies the template over a user mode file; a missing template leaves the
-// file empty. False when the file cannot be written.
+// Copies the template over a user mode file, replacing it only once the copy
+// is complete; a missing template leaves the file empty. False when the file
+// cannot be written.
 bool CopyUserModeTemplate(const ConfigFolder& folder, int profile);
 
 }  // namespace mvk

@@ -38,6 +38,19 @@ int LoadUserMode(const LightingModeStore& store, int profile, KeyboardLink& link
   return WriteKeyColourTable(link, lighting, profile);
 }
 
+void ResetUserModes(const LightingModeStore& store, int profile, LightingConfig& lighting,
+                    UserModeState& state) {
+  store.ResetUserModes();
+  RefillUserModeNames(store, profile, state);
+  LoadUserMode(store, profile, lighting, state);
+}
+
+int ResetUserModes(const LightingModeStore& store, int profile, KeyboardLink& link,
+                   LightingConfig& lighting, UserModeState& state) {
+  ResetUserModes(store, profile, lighting, state);
+  return WriteKeyColourTable(link, lighting, profile);
+}
+
 KeyEntry PaintedEntry(const ModeSettings& settings) {
   if (settings.tool == kToolMark) {
     return {settings.jcolor, true};

@@ -33,6 +33,14 @@ void LoadUserMode(const LightingModeStore& store, int profile, LightingConfig& l
 int LoadUserMode(const LightingModeStore& store, int profile, KeyboardLink& link,
                  LightingConfig& lighting, UserModeState& state);
 
+// Restores the profile's user modes from the template (all three user mode
+// files are copied), then refills the names and loads the user mode without
+// sending it, or sending it in the second form.
+void ResetUserModes(const LightingModeStore& store, int profile, LightingConfig& lighting,
+                    UserModeState& state);
+int ResetUserModes(const LightingModeStore& store, int profile, KeyboardLink& link,
+                   LightingConfig& lighting, UserModeState& state);
+
 // What painting a key with the current tool stores for it: `jcolor` and the
 // mark with tool 1, `color` without it with tool 0.
 KeyEntry PaintedEntry(const ModeSettings& settings);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <fstream>
 
 #include "sim/simulated_keyboard.h"
 #include "support/emulator_channel.h"
@@ -63,6 +64,22 @@ TEST_F(UserModesTest, WritingFormSendsWholeTable) {
                                      kKeyColourTableSize);
   EXPECT_EQ(sent, std::vector<uint8_t>(lighting_.keyColours[1].begin(),
                                        lighting_.keyColours[1].end()));
+}
+
+TEST_F(UserModesTest, ResetLoadsTemplatesModeAndSendsIt) {
+  std::ofstream(Dir() / "none.userd") << "[PRESENTMODE]\nmode=2\n[MODENAME]\n2=Fresh\n"
+                                       << "[Mode2]\n22=0,0,200,0\n";
+  test::RecordingLink wire;
+  EXPECT_EQ(ResetUserModes(store_, 1, wire.link, lighting_, state_), kResultOk);
+  EXPECT_EQ(state_.mode, 2);
+  EXPECT_EQ(state_.names[2], u"Fresh");
+  EXPECT_EQ(state_.names[3], u"0") << "the painted mode's name is gone";
+  EXPECT_EQ(TableAt(lighting_, 1, 22), (std::array<uint8_t, 3>{0, 0, 200}));
+  EXPECT_EQ(test::Reassemble(wire.channel.requests, kWriteKeyColours, 512, kKeyColourTableSize),
+            std::vector<uint8_t>(lighting_.keyColours[1].begin(), lighting_.keyColours[1].end()));
+
+  ResetUserModes(store_, 0, lighting_, state_);
+  EXPECT_EQ(wire.channel.requests.size(), 9u) << "the second form sends nothing";
 }
 
 TEST_F(UserModesTest, PaintingUsesToolColourAndMark) {
