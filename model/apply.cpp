@@ -2,24 +2,11 @@
 
 #include <vector>
 
+#include "model/first_failure.h"
 #include "protocol/commands.h"
 
 namespace mvk {
 namespace {
-
-// Remembers the first failure of a run of commands that all get sent.
-class FirstFailure {
- public:
-  void Note(int result) {
-    if (result_ == kResultOk) {
-      result_ = result;
-    }
-  }
-  int Result() const { return result_; }
-
- private:
-  int result_ = kResultOk;
-};
 
 void TakeSnapshot(ConfigState& config) {
   config.snapshotStrings = PackHostStrings(config.working.image, config.working.hostStrings);
@@ -86,9 +73,9 @@ int ApplyKeyMaps(ConfigState& config, KeyboardLink& link, const KeyMatrix& defau
 
 int RestoreDefaultKeyMaps(ConfigState& config, KeyboardLink& link, const KeyMatrix& defaults,
                           std::span<const KeyIndex> buttonKeys) {
+  ResetOnboardProfiles(config, buttonKeys);
   FirstFailure failure;
   for (int profile = 0; profile < kProfileCount; ++profile) {
-    ResetProfileAssignments(config, profile, buttonKeys);
     failure.Note(KbWriteKeyMap(link, defaults.data(), profile));
   }
   return failure.Result();

@@ -27,8 +27,8 @@ inline constexpr int kResultNoMacroSpace = -301;
 int ApplyKeyMaps(ConfigState& config, KeyboardLink& link, const KeyMatrix& defaults,
                  int currentProfile, bool allProfiles, ModelPrompts& prompts);
 
-// Clears the assignments of profiles 0 to 2 (see ResetProfileAssignments)
-// and writes the default matrix as each one's key matrix. Returns kResultOk
+// Clears the assignments of profiles 0 to 2 (ResetOnboardProfiles) and
+// writes the default matrix as each one's key matrix. Returns kResultOk
 // when all three writes succeeded, else the first failure.
 int RestoreDefaultKeyMaps(ConfigState& config, KeyboardLink& link, const KeyMatrix& defaults,
                           std::span<const KeyIndex> buttonKeys);

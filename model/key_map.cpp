@@ -5,6 +5,9 @@
 namespace mvk {
 namespace {
 
+// G1 to G9 have buttons; the second set of G keys has none.
+constexpr int kShownGKeys = 9;
+
 KeyCode KeyCodeOfKeyboardAction(uint8_t sub, uint8_t value) {
   return sub == action::kUsage ? KeyCodeOfUsage(kUsageKeyboard, value) : ModifierCodeOfBits(value);
 }
@@ -160,7 +163,7 @@ bool ResetProfileAssignments(ConfigState& config, int profile,
   }
   std::lock_guard lock(config.ConfigLock);
   ProfileKeyMap& map = config.working.image.profiles[profile];
-  for (int g = 0; g < 9; ++g) {
+  for (int g = 0; g < kShownGKeys; ++g) {
     map[kFirstGKeyIndex + g] = KeySlot{};
   }
   for (const KeyIndex key : buttonKeys) {
@@ -169,6 +172,13 @@ bool ResetProfileAssignments(ConfigState& config, int profile,
     }
   }
   return true;
+}
+
+void ResetOnboardProfiles(ConfigState& config, std::span<const KeyIndex> buttonKeys) {
+  std::lock_guard lock(config.ConfigLock);
+  for (int profile = 0; profile < kProfileCount; ++profile) {
+    ResetProfileAssignments(config, profile, buttonKeys);
+  }
 }
 
 uint16_t MacroIndexOfId(ConfigState& config, uint16_t id) {

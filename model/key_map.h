@@ -42,6 +42,10 @@ bool WriteAssignment(ConfigState& config, int profile, int keyIndex, uint16_t ty
 bool ResetProfileAssignments(ConfigState& config, int profile,
                              std::span<const KeyIndex> buttonKeys);
 
+// The reset of every onboard profile, after a restore of the defaults or a
+// reset reported by the keyboard.
+void ResetOnboardProfiles(ConfigState& config, std::span<const KeyIndex> buttonKeys);
+
 // Position of the macro with this id in the working list, 0 when none has it.
 uint16_t MacroIndexOfId(ConfigState& config, uint16_t id);
 

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <map>
 
+#include "model/first_failure.h"
+
 namespace mvk {
 namespace {
 
-constexpr std::size_t kLightingModeList = 12;
 constexpr std::size_t kLightingReadLength = kPacketDataSize;
 constexpr int kColourChunkLeds = 18;
 constexpr int kColourChunks = kLedCount / kColourChunkLeds;
@@ -55,19 +56,6 @@ Colour ColourAt(const LightingRecord& record, std::size_t offset) {
   return ColourOf(record[offset], record[offset + 1], record[offset + 2]);
 }
 
-class FirstFailure {
- public:
-  void Note(int result) {
-    if (result_ == kResultOk) {
-      result_ = result;
-    }
-  }
-  int Result() const { return result_; }
-
- private:
-  int result_ = kResultOk;
-};
-
 // Sends `writes` between KbBeginUpdate and KbEndUpdate.
 template <typename Writes>
 int Bracketed(KeyboardLink& link, Writes writes) {
@@ -107,22 +95,15 @@ void DecodeLightingRecord(const LightingRecord& record, LightingState& state) {
   state.thirdMultiColour = record[kThirdColourFlag] != 0;
 }
 
-bool OffersUserLighting(std::span<const uint8_t, kSettingsBlockSize> settings) {
-  const auto list = settings.subspan(kLightingModeList);
-  return std::find(list.begin(), list.end(), kUserLightingEffect) != list.end();
-}
-
 int ReadLighting(KeyboardLink& link, LightingConfig& config, LightingReadVariant variant,
                  const LightingReadHooks& hooks) {
-  std::fill(config.settings.begin() + kLightingModeList, config.settings.end(), uint8_t{0});
-  std::array<uint8_t, kSettingsBlockSize> settings{};
-  if (KbReadSettings(link, settings.data()) != kResultOk) {
+  config.settings.lightingModes.fill(0);
+  if (ReadSettingsBlock(link, config.settings) != kResultOk) {
     return -1;
   }
-  config.settings = settings;
 
   KbBeginUpdate(link);
-  if (variant == LightingReadVariant::Reload && OffersUserLighting(config.settings) &&
+  if (variant == LightingReadVariant::Reload && HasUserLightingMode(config.settings) &&
       hooks.refreshUserMode) {
     hooks.refreshUserMode();
   }
@@ -148,6 +129,12 @@ int ReadLighting(KeyboardLink& link, LightingConfig& config, LightingReadVariant
 int WriteLightingFields(KeyboardLink& link, int profile,
                         std::span<const LightingFieldWrite> fields) {
   if (!IsOnboardProfile(profile)) {
+    return kResultBadBank;
+  }
+  const bool insideRecord = std::all_of(fields.begin(), fields.end(), [](const auto& field) {
+    return field.offset + field.bytes.size() <= kLightingRecordSize;
+  });
+  if (!insideRecord) {
     return kResultBadBank;
   }
   return Bracketed(link, [&](FirstFailure& failure) {

@@ -10,6 +10,7 @@
 #include <span>
 
 #include "model/keys.h"
+#include "model/settings_block.h"
 #include "protocol/commands.h"
 #include "protocol/keyboard_link.h"
 
@@ -21,7 +22,6 @@ inline constexpr std::size_t kKeyColourTableSize = kLedCount * 3;
 inline constexpr int kNoLedIndex = -1;
 inline constexpr int kGKeyLedIndex = 125;
 inline constexpr int kFnLedIndex = 110;
-inline constexpr uint8_t kUserLightingEffect = 20;
 
 // Byte offsets within a lighting record.
 namespace lighting_field {
@@ -82,7 +82,7 @@ void DecodeLightingRecord(const LightingRecord& record, LightingState& state);
 struct LightingConfig {
   std::array<LightingRecord, kProfileCount> records{};
   std::array<KeyColourTable, kProfileCount> keyColours{};
-  std::array<uint8_t, kSettingsBlockSize> settings{};
+  SettingsBlock settings;
   LightingState decoded;
   int shownProfile = 0;
   bool lightView = false;
@@ -109,11 +109,10 @@ struct LightingReadHooks {
 int ReadLighting(KeyboardLink& link, LightingConfig& config, LightingReadVariant variant,
                  const LightingReadHooks& hooks);
 
-// Whether the settings block's lighting mode list offers the user mode.
-bool OffersUserLighting(std::span<const uint8_t, kSettingsBlockSize> settings);
-
 // One write of 1 or 3 bytes at profile × 42 + offset, or two such writes in
-// one bracket. Results: kResultOk or the first failure (all commands are sent).
+// one bracket. Results: kResultOk or the first failure (all commands are
+// sent); kResultBadBank, with nothing sent, for a profile other than 0 to 2
+// or a field that does not lie inside the record.
 struct LightingFieldWrite {
   std::size_t offset;
   std::span<const uint8_t> bytes;

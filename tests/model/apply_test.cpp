@@ -106,17 +106,33 @@ TEST_F(ApplyTest, MacrosThatDoNotFitAtAllWriteNothing) {
   EXPECT_TRUE(config.macroReferencesChanged);
 }
 
+// Notes how many packets had gone out when each notice came.
+class CountingPrompts : public test::ScriptedPrompts {
+ public:
+  explicit CountingPrompts(const test::RecordingChannel& channel) : channel_(channel) {}
+  void ShowNotice(std::string_view key) override {
+    packetsSent.push_back(channel_.requests.size());
+    ScriptedPrompts::ShowNotice(key);
+  }
+  std::vector<std::size_t> packetsSent;
+
+ private:
+  const test::RecordingChannel& channel_;
+};
+
 TEST_F(ApplyTest, MacrosWithoutRoomForNamesGoWithoutThem) {
   config.working.macros = {NamedMacro(u"A1", 1)};
   for (const uint32_t capacity : {30u, 33u}) {
     wire.channel.requests.clear();
-    prompts.shown.clear();
+    CountingPrompts counting(wire.channel);
     wire.link.MacroCapacityBytes = capacity;
-    ASSERT_EQ(ApplyKeyMaps(config, wire.link, defaults, 0, false, prompts), kResultOk);
+    ASSERT_EQ(ApplyKeyMaps(config, wire.link, defaults, 0, false, counting), kResultOk);
     EXPECT_EQ(Reassemble(wire.channel.requests, kMacroMemory, 0, 30),
               *EncodeMacroArea(config.working.macros, false));
     EXPECT_EQ(CommandsOf(wire.channel.requests).back(), kEnd);
-    EXPECT_EQ(prompts.shown, std::vector<std::string>{"EXTRA_PROFILE_SPACE_TIGHT"});
+    EXPECT_EQ(counting.shown, std::vector<std::string>{"EXTRA_PROFILE_SPACE_TIGHT"});
+    // The notice follows the whole write.
+    EXPECT_EQ(counting.packetsSent, std::vector<std::size_t>{wire.channel.requests.size()});
   }
   wire.link.MacroCapacityBytes = 34;
   prompts.shown.clear();

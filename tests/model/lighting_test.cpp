@@ -76,6 +76,7 @@ TEST_F(LightingTest, FieldWritesGoToTheProfilesRecord) {
                                 {kEnd, 0, {}}}));
   EXPECT_EQ(SpeedByteOfSliderPosition(4), 0);
   EXPECT_EQ(WriteLightingField(wire.link, 3, 0, colour), kResultBadBank);
+  EXPECT_EQ(WriteLightingField(wire.link, 0, 40, colour), kResultBadBank);
   EXPECT_EQ(wire.channel.requests.size(), 6u);
 }
 
@@ -191,7 +192,7 @@ TEST_F(LightingTest, ReadTakesSettingsAndAllThreeRecords) {
     std::fill(reply.begin() + packet::kData, reply.end(), uint8_t{0});
     if (CommandOf(request) == kReadSettings) {
       reply[packet::kData + 10] = 1;
-      reply[packet::kData + 12 + 4] = kUserLightingEffect;
+      reply[packet::kData + 12 + 4] = kUserLightingMode;
     }
     if (CommandOf(request) == kReadMemory) {
       reply[packet::kData] = static_cast<uint8_t>(OffsetOf(request) / 42 + 1);  // effect
@@ -215,7 +216,8 @@ TEST_F(LightingTest, ReadTakesSettingsAndAllThreeRecords) {
   EXPECT_EQ(config.records[1][0], 2);
   EXPECT_EQ(config.records[2][0], 3);
   EXPECT_EQ(config.decoded.effect, 3);
-  EXPECT_EQ(config.settings[16], kUserLightingEffect);
+  EXPECT_EQ(config.settings.activeProfile, 1);
+  EXPECT_TRUE(HasUserLightingMode(config.settings));
   EXPECT_EQ(userModeRefreshes, 0);
   EXPECT_TRUE(config.lightView);  // the refresh only ever turns it on
 
@@ -225,16 +227,16 @@ TEST_F(LightingTest, ReadTakesSettingsAndAllThreeRecords) {
 }
 
 TEST_F(LightingTest, FailedSettingsReadEmptiesTheModeListAndKeepsRecords) {
-  config.settings.fill(7);
+  config.settings.macroCapacity = 7;
+  config.settings.lightingModes.fill(7);
   config.records[0][0] = 5;
   wire.channel.answer = [](const Packet&, std::size_t, Packet& reply) {
     reply[packet::kStatus] = kStatusRefused;
     return true;
   };
   EXPECT_EQ(ReadLighting(wire.link, config, LightingReadVariant::Reload, {}), -1);
-  EXPECT_EQ(config.settings[11], 7);
-  EXPECT_EQ(config.settings[12], 0);
-  EXPECT_EQ(config.settings[43], 0);
+  EXPECT_EQ(config.settings.macroCapacity, 7);
+  EXPECT_EQ(LightingModeList(config.settings), std::vector<uint8_t>{});
   EXPECT_EQ(config.records[0][0], 5);
   EXPECT_EQ(CommandsOf(wire.channel.requests), Bytes{kReadSettings});
 }
