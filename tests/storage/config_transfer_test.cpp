@@ -16,7 +16,7 @@
 #include "support/emulator_channel.h"
 #include "support/packet_tap.h"
 #include "support/scripted_file_prompts.h"
-#include "support/scripted_prompts.h"
+#include "support/scripted_model_prompts.h"
 
 namespace mvk {
 namespace {
@@ -61,7 +61,7 @@ class ConfigTransferTest : public ::testing::Test {
   test::EmulatorChannel emulator_{keyboard_};
   test::PacketTap tap_{emulator_};
   KeyboardLink link_{tap_};
-  test::ScriptedPrompts modelPrompts_;
+  test::ScriptedModelPrompts modelPrompts_;
   KeyboardTarget target_{link_, BuiltInDefaultMatrix(), modelPrompts_};
   test::ScriptedFilePrompts prompts_;
   test::ScriptedConfigWindow window_;
