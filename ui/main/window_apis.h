@@ -1,0 +1,64 @@
+// How the main window and its dialogs reach each other. The main window
+// implements MainWindowApi; the assignment dialog, the profile manager and
+// the firmware update dialog implement theirs. Each side is built and tested
+// against these interfaces, with fakes standing in for the other side.
+#pragma once
+
+class QMenu;
+class QWidget;
+
+namespace mvk {
+
+class MainWindowApi {
+ public:
+  virtual ~MainWindowApi() = default;
+  virtual QWidget* Window() = 0;
+  // Enables or disables Apply; "apply pending" mirrors it.
+  virtual void EnableApply(bool enable) = 0;
+  virtual bool ApplyPending() const = 0;
+  // Redraws every key button's assigned look and prompt from the working
+  // configuration of the active profile.
+  virtual void RefreshKeyButtons() = 0;
+  // The profile whose lighting the window shows (0 to 2).
+  virtual int ShownProfile() const = 0;
+  // Makes `profile` the shown one and checks its profile button.
+  virtual void ShowProfile(int profile) = 0;
+  // Runs a profile switch as the profile buttons do: the question about
+  // unapplied changes, the settings-block write, the reload of lighting.
+  virtual void SwitchToProfile(int profile) = 0;
+};
+
+class AssignmentDialogApi {
+ public:
+  virtual ~AssignmentDialogApi() = default;
+  // Opens the dialog for a key or G key, placed beside its button.
+  virtual void OpenForKey(int keyCode, QWidget* keyButton) = 0;
+  // Opens on the macro page only, for G9 and the macro button.
+  virtual void OpenMacroOnly(int keyCode, QWidget* keyButton) = 0;
+  virtual bool IsOpen() const = 0;
+  virtual void CloseIfOpen() = 0;
+  virtual void ApplyLanguage(int languageIndex) = 0;
+};
+
+class ProfileManagerApi {
+ public:
+  virtual ~ProfileManagerApi() = default;
+  virtual void Open() = 0;
+  virtual bool IsOpen() const = 0;
+  virtual void CloseIfOpen() = 0;
+  // Profile menu command 9001 + index: load that profile file (with the
+  // refusal while the assignment dialog is open and the question about
+  // unapplied changes).
+  virtual void SelectProfile(int index) = 0;
+  // Fills the profile menu of button 1009 (commands 9001 onward).
+  virtual void RebuildProfileMenu(QMenu& menu) = 0;
+};
+
+class UpdateDialogApi {
+ public:
+  virtual ~UpdateDialogApi() = default;
+  // Command 32780: the firmware update dialog, modal.
+  virtual void RunModal() = 0;
+};
+
+}  // namespace mvk
