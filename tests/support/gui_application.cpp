@@ -12,8 +12,7 @@ void EnsureGuiApplication() {
   static char* argv[] = {name, nullptr};
   // Never destroyed: tearing it down among other static objects at exit
   // crashes in the platform plugin.
-  static const QApplication* application = new QApplication(argc, argv);
-  static_cast<void>(application);
+  if (QCoreApplication::instance() == nullptr) new QApplication(argc, argv);
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {

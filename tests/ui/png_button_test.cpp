@@ -41,19 +41,19 @@ TEST(ChooseButtonFaceTest, FirstMatchingStateWins) {
   }
 }
 
-QPixmap Solid(QSize size, const QColor& colour) {
-  QPixmap picture(size);
+QImage Solid(QSize size, const QColor& colour) {
+  QImage picture(size, QImage::Format_RGB32);
   picture.fill(colour);
   return picture;
 }
 
 // Every pixel tells where it came from: red is x, green is y.
-QPixmap CoordinatePicture(QSize size) {
+QImage CoordinatePicture(QSize size) {
   QImage picture(size, QImage::Format_RGB32);
   for (int y = 0; y < size.height(); ++y) {
     for (int x = 0; x < size.width(); ++x) picture.setPixel(x, y, qRgb(x, y, 0));
   }
-  return QPixmap::fromImage(picture);
+  return picture;
 }
 
 void SendEnter(QWidget& widget) {
@@ -91,14 +91,14 @@ class PngButtonTest : public ::testing::Test, private WithGuiApplication {
   const QColor markOff_{200, 200, 20};
   const QColor markOn_{20, 200, 200};
   const QSize window_{300, 200};
-  StatePictures pictures_{Solid(window_, normal_), Solid(window_, hover_), Solid(window_, pressed_),
+  SkinStateImages pictures_{Solid(window_, normal_), Solid(window_, hover_), Solid(window_, pressed_),
                           Solid(window_, disabled_), Solid(window_, assigned_)};
 };
 
 TEST_F(PngButtonTest, FaceIsCutOnePixelUpAndLeftOfTheOrigin) {
   CPngButton button;
   button.setGeometry(100, 40, 20, 10);
-  const QPixmap picture = CoordinatePicture(QSize(200, 100));
+  const QImage picture = PrepareStatePicture(CoordinatePicture(QSize(200, 100)), QSize(200, 100));
   button.SetOriginAndPictures(100, 40, picture, picture, picture, picture, picture);
 
   const QImage shown = button.grab().toImage();
@@ -110,7 +110,7 @@ TEST_F(PngButtonTest, FaceIsCutOnePixelUpAndLeftOfTheOrigin) {
 TEST_F(PngButtonTest, ShowsThePictureOfItsState) {
   CPngButton button;
   button.resize(20, 10);
-  button.SetOriginAndPictures(30, 30, pictures_);
+  button.SetOriginAndPictures(QPoint(30, 30), pictures_, true);
   EXPECT_EQ(Shown(button), normal_);
 
   button.SetAssigned(true);
@@ -133,7 +133,7 @@ TEST_F(PngButtonTest, ShowsThePictureOfItsState) {
 
   button.setEnabled(true);
   button.setDown(false);
-  button.SetSwitchMode(QPixmap(), QPixmap(), false, 0);
+  button.SetSwitchMode(QImage(), QImage(), false, 0);
   SendLeave(button);
   EXPECT_FALSE(button.IsHovered());
   EXPECT_EQ(Shown(button), assigned_);
@@ -142,7 +142,7 @@ TEST_F(PngButtonTest, ShowsThePictureOfItsState) {
 TEST_F(PngButtonTest, ColourFrameReplacesThePicture) {
   CPngButton button;
   button.resize(20, 12);
-  button.SetOriginAndPictures(30, 30, pictures_);
+  button.SetOriginAndPictures(QPoint(30, 30), pictures_, true);
 
   button.SetColourFrame(QColor(250, 0, 250), 150, true);
 
@@ -181,13 +181,13 @@ QRect InkBounds(const QImage& image) {
 
 TEST_F(PngButtonTest, TextTakesTheColourOfTheState) {
   const QSize window(200, 100);
-  const StatePictures black{Solid(window, Qt::black), Solid(window, Qt::black),
+  const SkinStateImages black{Solid(window, Qt::black), Solid(window, Qt::black),
                             Solid(window, Qt::black), Solid(window, Qt::black),
                             Solid(window, Qt::black)};
   CPngButton button;
   button.resize(80, 30);
   button.setText("WWW");
-  button.SetOriginAndPictures(1, 1, black);
+  button.SetOriginAndPictures(QPoint(1, 1), black, true);
   button.SetText(true, 14, "DejaVu Sans", kLanguageTextColours);
 
   auto hasInkOf = [&](const QColor& colour) {
@@ -207,7 +207,7 @@ TEST_F(PngButtonTest, TextTakesTheColourOfTheState) {
 
 TEST_F(PngButtonTest, HeavyRotatedTextIsCentred) {
   const QSize window(200, 200);
-  const QPixmap black = Solid(window, Qt::black);
+  const QImage black = Solid(window, Qt::black);
   CPngButton button;
   button.resize(40, 120);
   button.setText("MMMM");
@@ -240,7 +240,7 @@ TEST_F(PngButtonTest, DoubleClickCountsAsASecondClick) {
 TEST_F(PngButtonTest, PostDrawCallbackLearnsWhetherTheNormalPictureWasUsed) {
   CPngButton button;
   button.resize(20, 10);
-  button.SetOriginAndPictures(30, 30, pictures_);
+  button.SetOriginAndPictures(QPoint(30, 30), pictures_, true);
   std::vector<bool> calls;
   button.SetPostDrawCallback([&](CPngButton& drawn, bool normal) {
     EXPECT_EQ(&drawn, &button);
@@ -274,7 +274,7 @@ TEST(PrepareStatePictureTest, PictureIsDrawnUnscaledWithRoomAroundTheClientArea)
   picture.fill(QColor(1, 2, 3));
   picture.setPixelColor(49, 39, QColor(200, 100, 0));
 
-  const QImage prepared = PrepareStatePicture(picture, QSize(60, 30)).toImage();
+  const QImage prepared = PrepareStatePicture(picture, QSize(60, 30));
 
   EXPECT_EQ(prepared.size(), QSize(160, 130));
   EXPECT_EQ(prepared.pixelColor(0, 0), QColor(1, 2, 3));

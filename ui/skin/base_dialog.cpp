@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "platform/ini.h"
+#include "platform/ini_file.h"
 #include "ui/skin/missing_picture.h"
 #include "ui/skin/outline.h"
 
@@ -20,10 +20,10 @@ struct ScreenPictureNames {
   std::u16string mask;
 };
 
-ScreenPictureNames ReadScreenPictureNames(const std::filesystem::path& skinFile) {
+ScreenPictureNames ReadScreenPictureNames(const CIniFile& skinFile) {
   ScreenPictureNames names;
-  names.main = ReadIniString(skinFile, kScreenSection, u"Main", u"");
-  names.mask = ReadIniString(skinFile, kScreenSection, u"Mask", names.main);
+  names.main = skinFile.GetString(kScreenSection, u"Main", u"").value_or(u"");
+  names.mask = skinFile.GetString(kScreenSection, u"Mask", names.main).value_or(u"");
   return names;
 }
 

@@ -9,6 +9,8 @@
 #include <QPoint>
 #include <filesystem>
 
+#include "platform/ini_file.h"
+
 namespace mvk {
 
 class CBaseDialog : public QDialog {
@@ -19,7 +21,7 @@ class CBaseDialog : public QDialog {
   // resolved against skinFolder.
   CBaseDialog(QWidget* parent, std::filesystem::path skinFile, std::filesystem::path skinFolder);
 
-  const std::filesystem::path& SkinFile() const { return skinFile_; }
+  const CIniFile& SkinFile() const { return skinFile_; }
   const std::filesystem::path& SkinFolder() const { return skinFolder_; }
 
   // Runs the dialog's initialisation, once per opening. Showing the dialog
@@ -51,7 +53,7 @@ class CBaseDialog : public QDialog {
  private:
   void ReleaseSkin();
 
-  std::filesystem::path skinFile_;
+  CIniFile skinFile_;
   std::filesystem::path skinFolder_;
   QPixmap background_;
   QImage mask_;

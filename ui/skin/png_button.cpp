@@ -51,21 +51,22 @@ CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent) {
   connect(&tooltipTimer_, &QTimer::timeout, this, &CPngButton::ShowTooltip);
 }
 
-void CPngButton::SetOriginAndPictures(int x, int y, const QPixmap& normal, const QPixmap& hover,
-                                      const QPixmap& pressed, const QPixmap& disabled,
-                                      const QPixmap& assigned, bool redraw) {
+void CPngButton::SetOriginAndPictures(int x, int y, const QImage& normal, const QImage& hover,
+                                      const QImage& pressed, const QImage& disabled,
+                                      const QImage& assigned, bool redraw) {
   origin_ = QPoint(x, y);
   SetPictures(normal, hover, pressed, disabled, assigned, redraw);
 }
 
-void CPngButton::SetOriginAndPictures(int x, int y, const StatePictures& pictures, bool redraw) {
-  SetOriginAndPictures(x, y, pictures.normal, pictures.hover, pictures.pressed,
-                       pictures.disabled, pictures.assigned, redraw);
+void CPngButton::SetOriginAndPictures(QPoint origin, const SkinStateImages& images, bool redraw) {
+  origin_ = origin;
+  pictures_ = images;
+  Redraw(redraw);
 }
 
-void CPngButton::SetPictures(const QPixmap& normal, const QPixmap& hover, const QPixmap& pressed,
-                             const QPixmap& disabled, const QPixmap& assigned, bool redraw) {
-  pictures_ = StatePictures{normal, hover, pressed, disabled, assigned};
+void CPngButton::SetPictures(const QImage& normal, const QImage& hover, const QImage& pressed,
+                             const QImage& disabled, const QImage& assigned, bool redraw) {
+  pictures_ = SkinStateImages{normal, hover, pressed, disabled, assigned};
   Redraw(redraw);
 }
 
@@ -79,7 +80,7 @@ void CPngButton::SetAssigned(bool assigned, bool redraw) {
   Redraw(redraw);
 }
 
-void CPngButton::SetSwitchMode(const QPixmap& markOff, const QPixmap& markOn, bool on,
+void CPngButton::SetSwitchMode(const QImage& markOff, const QImage& markOn, bool on,
                                int markValue, bool redraw) {
   markOff_ = markOff;
   markOn_ = markOn;
@@ -173,7 +174,7 @@ void CPngButton::resizeEvent(QResizeEvent* event) {
   if (pictureMode_) ApplyPictureOutline();
 }
 
-const QPixmap& CPngButton::PictureFor(ButtonFace face) const {
+const QImage& CPngButton::PictureFor(ButtonFace face) const {
   switch (face) {
     case ButtonFace::kHover: return pictures_.hover;
     case ButtonFace::kPressed: return pictures_.pressed;
@@ -210,11 +211,11 @@ void CPngButton::DrawFace(QPainter& painter, ButtonFace face) const {
     painter.drawImage(rect(), outlinePicture_);
     return;
   }
-  const QPixmap& picture = PictureFor(face);
+  const QImage& picture = PictureFor(face);
   if (picture.isNull()) return;
   // The skin's pictures put a button's face one pixel up and left of its
   // position.
-  painter.drawPixmap(0, 0, picture, origin_.x() - 1, origin_.y() - 1, width(), height());
+  painter.drawImage(0, 0, picture, origin_.x() - 1, origin_.y() - 1, width(), height());
 }
 
 void CPngButton::DrawLabel(QPainter& painter, ButtonFace face) const {

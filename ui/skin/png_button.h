@@ -6,14 +6,13 @@
 #include <QAbstractButton>
 #include <QColor>
 #include <QImage>
-#include <QPixmap>
 #include <QPoint>
 #include <QRegion>
 #include <QString>
 #include <QTimer>
 #include <functional>
 
-#include "ui/skin/state_picture.h"
+#include "ui/skin/placement.h"
 
 namespace mvk {
 
@@ -61,7 +60,7 @@ inline constexpr unsigned kDrawCentredLine = kDrawCentre | kDrawVerticalCentre |
 
 int AlignmentFromDrawFormat(unsigned format);
 
-class CPngButton : public QAbstractButton {
+class CPngButton : public QAbstractButton, public SkinImageButton {
   Q_OBJECT
 
  public:
@@ -71,15 +70,16 @@ class CPngButton : public QAbstractButton {
 
   // The origin is the point of the full-window pictures that corresponds to
   // the button's top-left corner.
-  void SetOriginAndPictures(int x, int y, const QPixmap& normal, const QPixmap& hover,
-                            const QPixmap& pressed, const QPixmap& disabled,
-                            const QPixmap& assigned, bool redraw = true);
-  void SetOriginAndPictures(int x, int y, const StatePictures& pictures, bool redraw = true);
-  void SetPictures(const QPixmap& normal, const QPixmap& hover, const QPixmap& pressed,
-                   const QPixmap& disabled, const QPixmap& assigned, bool redraw = true);
+  // The pictures are shared, not copied: hand in prepared pictures
+  // (PrepareStatePicture) so that drawing is a single block copy.
+  void SetOriginAndPictures(int x, int y, const QImage& normal, const QImage& hover,
+                            const QImage& pressed, const QImage& disabled, const QImage& assigned,
+                            bool redraw = true);
+  void SetPictures(const QImage& normal, const QImage& hover, const QImage& pressed,
+                   const QImage& disabled, const QImage& assigned, bool redraw = true);
   void SetOrigin(int x, int y, bool redraw = true);
   void SetAssigned(bool assigned, bool redraw = true);
-  void SetSwitchMode(const QPixmap& markOff, const QPixmap& markOn, bool on, int markValue,
+  void SetSwitchMode(const QImage& markOff, const QImage& markOn, bool on, int markValue,
                      bool redraw = true);
   // The percentage is kept at 100 at most.
   void SetColourFrame(const QColor& colour, int percentage, bool on);
@@ -97,6 +97,10 @@ class CPngButton : public QAbstractButton {
   // with applyOutline its non-white pixels become the button's shape.
   void SetPictureMode(const QImage& outline, bool applyOutline);
 
+  // Placement from skin entries.
+  QWidget* Widget() override { return this; }
+  void SetOriginAndPictures(QPoint origin, const SkinStateImages& images, bool redraw) override;
+
   QPoint Origin() const { return origin_; }
   bool IsAssigned() const { return assigned_; }
   bool IsHovered() const { return hover_; }
@@ -112,7 +116,7 @@ class CPngButton : public QAbstractButton {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  const QPixmap& PictureFor(ButtonFace face) const;
+  const QImage& PictureFor(ButtonFace face) const;
   const QColor& TextColourFor(ButtonFace face) const;
   void DrawFace(QPainter& painter, ButtonFace face) const;
   void DrawLabel(QPainter& painter, ButtonFace face) const;
@@ -121,13 +125,13 @@ class CPngButton : public QAbstractButton {
   void ShowTooltip();
 
   QPoint origin_;
-  StatePictures pictures_;
+  SkinStateImages pictures_;
   bool hover_ = false;
   bool assigned_ = false;
 
   bool switchMode_ = false;
-  QPixmap markOff_;
-  QPixmap markOn_;
+  QImage markOff_;
+  QImage markOn_;
   int markValue_ = 0;
 
   bool frameOn_ = false;

@@ -4,8 +4,9 @@
 
 namespace mvk {
 
-QPixmap PrepareStatePicture(const QImage& skinPicture, QSize clientSize) {
-  QPixmap prepared(clientSize + QSize(kStatePictureMargin, kStatePictureMargin));
+QImage PrepareStatePicture(const QImage& skinPicture, QSize clientSize) {
+  QImage prepared(clientSize + QSize(kStatePictureMargin, kStatePictureMargin),
+                  QImage::Format_ARGB32_Premultiplied);
   prepared.fill(Qt::transparent);
   QPainter painter(&prepared);
   painter.drawImage(0, 0, skinPicture);

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QImage>
-#include <QPixmap>
 #include <QSize>
 
 namespace mvk {
@@ -13,19 +12,9 @@ namespace mvk {
 // edges still find their face in the prepared picture.
 inline constexpr int kStatePictureMargin = 100;
 
-// The skin picture drawn unscaled from its top-left corner into a pixmap of
-// the client size plus the margin in each direction; what the picture does
-// not cover stays transparent.
-QPixmap PrepareStatePicture(const QImage& skinPicture, QSize clientSize);
-
-// The five state pictures of an image button, in the order the buttons take
-// them.
-struct StatePictures {
-  QPixmap normal;
-  QPixmap hover;
-  QPixmap pressed;
-  QPixmap disabled;
-  QPixmap assigned;
-};
+// The skin picture drawn unscaled from its top-left corner into a picture of
+// the client size plus the margin in each direction, in the format that
+// paints fastest; what the skin picture does not cover stays transparent.
+QImage PrepareStatePicture(const QImage& skinPicture, QSize clientSize);
 
 }  // namespace mvk
