@@ -87,14 +87,17 @@ TEST_F(BaseDialogTest, WithoutMaskTheFacePictureCutsTheOutline) {
   QImage face = SolidPicture(QSize(40, 30), kFace);
   QPainter(&face).fillRect(0, 0, 10, 30, Qt::white);
   SavePicture(face, "face.png");
-  WriteSkin("Main=face.png\n");
-  CBaseDialog dialog(nullptr, SkinFile(), Folder());
+  for (const char* screen : {"Main=face.png\n", "Main=face.png\nMask=\n"}) {
+    SCOPED_TRACE(screen);
+    WriteSkin(screen);
+    CBaseDialog dialog(nullptr, SkinFile(), Folder());
 
-  ASSERT_TRUE(dialog.LoadSkin());
+    ASSERT_TRUE(dialog.LoadSkin());
 
-  EXPECT_FALSE(dialog.mask().contains(QPoint(5, 15)));
-  EXPECT_TRUE(dialog.mask().contains(QPoint(25, 15)));
-  EXPECT_EQ(dialog.grab().toImage().pixelColor(25, 15), kFace);
+    EXPECT_FALSE(dialog.mask().contains(QPoint(5, 15)));
+    EXPECT_TRUE(dialog.mask().contains(QPoint(25, 15)));
+    EXPECT_EQ(dialog.grab().toImage().pixelColor(25, 15), kFace);
+  }
 }
 
 TEST_F(BaseDialogTest, MissingOrUnreadablePictureIsReportedAndChangesNothing) {

@@ -205,9 +205,11 @@ void DrawDialogControl(QPainter& painter, const Control& control, const QRect& f
 }
 
 void DrawDialogTitle(QPainter& painter, const QRect& area, Glyph glyph, const QString& title) {
-  DrawGlyph(painter, QRectF(area.left(), area.top(), area.height(), area.height()), glyph,
-            colour::kAccent);
-  DrawCaption(painter, area.adjusted(area.height() + 6, 0, 0, 0), title, colour::kText, 15, true);
+  constexpr int kGlyphSide = 30;
+  const QRectF glyphArea(area.left() - 4, area.center().y() - kGlyphSide / 2.0, kGlyphSide,
+                         kGlyphSide);
+  DrawGlyph(painter, glyphArea, glyph, colour::kAccent);
+  DrawCaption(painter, area.adjusted(kGlyphSide, 0, 0, 0), title, colour::kText, 15, true);
 }
 
 struct CompositeSet {

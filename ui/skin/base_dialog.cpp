@@ -23,7 +23,8 @@ struct ScreenPictureNames {
 ScreenPictureNames ReadScreenPictureNames(const CIniFile& skinFile) {
   ScreenPictureNames names;
   names.main = skinFile.GetString(kScreenSection, u"Main", u"").value_or(u"");
-  names.mask = skinFile.GetString(kScreenSection, u"Mask", names.main).value_or(u"");
+  // An empty "Mask" counts as none: a window cannot do without an outline.
+  names.mask = skinFile.GetString(kScreenSection, u"Mask", names.main).value_or(names.main);
   return names;
 }
 

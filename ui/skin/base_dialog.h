@@ -28,8 +28,8 @@ class CBaseDialog : public QDialog {
   // runs it first when nobody has, so the window appears with its skin.
   void InitDialog();
 
-  // Loads the face and mask pictures named by "Main" and "Mask" ("Mask"
-  // defaults to "Main"), sizes the window to the face and cuts its outline
+  // Loads the face and mask pictures named by "Main" and "Mask" (a missing
+  // or empty "Mask" means "Main"), sizes the window to the face and cuts its outline
   // from the mask, pure white being transparent. A picture that cannot be
   // loaded is reported as missing; when that report returns, the window is
   // left as it was and the result is false.
