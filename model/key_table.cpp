@@ -1,6 +1,7 @@
 // The constant key tables: key records by key index, the consumer usages,
 // the multimedia and mouse lists, the G words and the virtual-key lookup.
 #include <algorithm>
+#include <array>
 
 #include "model/keys.h"
 

@@ -29,18 +29,18 @@ std::u16string FromAscii(std::string_view text) { return {text.begin(), text.end
 // two digits each, an optional length modifier and one of d i u x X o.
 std::optional<std::string> IntegerConversionAt(std::u16string_view format, size_t& pos, int value) {
   size_t at = pos + 1;
-  std::string spec = "%";
+  std::string conversion = "%";
   const auto take = [&](std::u16string_view accepted, size_t most) {
     size_t taken = 0;
     while (at < format.size() && taken < most && accepted.find(format[at]) != std::u16string_view::npos) {
-      spec += static_cast<char>(format[at++]);
+      conversion += static_cast<char>(format[at++]);
       ++taken;
     }
   };
   take(u"-+ #0", 5);
   take(u"0123456789", 2);
   if (at < format.size() && format[at] == u'.') {
-    spec += '.';
+    conversion += '.';
     ++at;
     take(u"0123456789", 2);
   }
@@ -48,9 +48,9 @@ std::optional<std::string> IntegerConversionAt(std::u16string_view format, size_
   if (at >= format.size() || std::u16string_view(u"diuxXo").find(format[at]) == std::u16string_view::npos) {
     return std::nullopt;
   }
-  spec += static_cast<char>(format[at]);
+  conversion += static_cast<char>(format[at]);
   char out[64];
-  std::snprintf(out, sizeof out, spec.c_str(), value);
+  std::snprintf(out, sizeof out, conversion.c_str(), value);
   pos = at + 1;
   return std::string(out);
 }

@@ -5,7 +5,6 @@
 // every profile key map. All functions are pure and thread-safe.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
