@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/ini.h"
-#include "support/gui_application.h"
+#include "support/qt_application.h"
 #include "ui/skin/placement.h"
 #include "ui/skin/png_button.h"
 #include "ui/skin/skin_picture_names.h"
@@ -47,7 +47,7 @@ const std::vector<WindowSkin> kWindows = {
 class SkinPicturesTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    test::EnsureGuiApplication();
+    test::Application();
     output_ = new QTemporaryDir;
     QProcess generator;
     generator.start(kGenerator, {SkinFolder(), output_->path()});
@@ -178,7 +178,7 @@ TEST_F(SkinPicturesTest, KeyFacesSitExactlyUnderTheirButtons) {
 }
 
 TEST(SkinPictureGeneratorTest, MissingSkinFilesAreReported) {
-  test::EnsureGuiApplication();
+  test::Application();
   QTemporaryDir empty;
   QProcess generator;
   generator.start(kGenerator, {empty.path(), empty.filePath("out")});

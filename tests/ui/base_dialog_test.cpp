@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "support/gui_application.h"
+#include "support/qt_application.h"
 #include "ui/skin/missing_picture.h"
 #include "ui/skin/outline.h"
 
@@ -40,7 +40,7 @@ QImage DiscMask(int side, int radius) {
 class BaseDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::EnsureGuiApplication();
+    test::Application();
     previous_ = SetMissingSkinPictureHandler(
         [this](const QString& file) { missing_.push_back(file.toStdString()); });
   }
@@ -186,6 +186,13 @@ TEST_F(BaseDialogTest, DraggingTheFaceMovesTheWindowButNotFromAControl) {
   SendMouse(control, QEvent::MouseButtonRelease, QPoint(25, 25), Qt::NoButton);
   EXPECT_EQ(dialog.pos(), QPoint(130, 120));
   dialog.reject();
+}
+
+TEST(MissingPictureDeathTest, ByDefaultTheProcessEndsWithCodeZeroNamingTheFile) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  SetMissingSkinPictureHandler({});
+  EXPECT_EXIT(ReportMissingSkinPicture("/skins/absent.png"), ::testing::ExitedWithCode(0),
+              "/skins/absent\\.png");
 }
 
 }  // namespace

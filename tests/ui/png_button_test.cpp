@@ -10,7 +10,7 @@
 #include <QToolTip>
 #include <vector>
 
-#include "support/gui_application.h"
+#include "support/qt_application.h"
 #include "ui/skin/state_picture.h"
 
 namespace mvk {
@@ -75,7 +75,7 @@ void SendMouse(QWidget& widget, QEvent::Type type, Qt::MouseButtons buttons) {
 
 // Pictures need the application before the fixture's members are made.
 struct WithGuiApplication {
-  WithGuiApplication() { test::EnsureGuiApplication(); }
+  WithGuiApplication() { test::Application(); }
 };
 
 class PngButtonTest : public ::testing::Test, private WithGuiApplication {
@@ -269,7 +269,7 @@ TEST_F(PngButtonTest, TooltipAppearsWhileThePointerRestsOnTheButton) {
 }
 
 TEST(PrepareStatePictureTest, PictureIsDrawnUnscaledWithRoomAroundTheClientArea) {
-  test::EnsureGuiApplication();
+  test::Application();
   QImage picture(50, 40, QImage::Format_RGB32);
   picture.fill(QColor(1, 2, 3));
   picture.setPixelColor(49, 39, QColor(200, 100, 0));

@@ -62,18 +62,14 @@ bool CBaseDialog::LoadSkin() {
   if (!mask) return false;
 
   background_ = QPixmap::fromImage(*face);
-  mask_ = std::move(*mask);
   resize(background_.size());
   raise();
-  setMask(OutlineFromPicture(mask_, kPureWhite));
+  setMask(OutlineFromPicture(*mask, kPureWhite));
   update();
   return true;
 }
 
-void CBaseDialog::ReleaseSkin() {
-  background_ = QPixmap();
-  mask_ = QImage();
-}
+void CBaseDialog::ReleaseSkin() { background_ = QPixmap(); }
 
 void CBaseDialog::setVisible(bool visible) {
   if (visible) InitDialog();

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QImage>
 #include <QPixmap>
 #include <QPoint>
 #include <filesystem>
@@ -56,7 +55,6 @@ class CBaseDialog : public QDialog {
   CIniFile skinFile_;
   std::filesystem::path skinFolder_;
   QPixmap background_;
-  QImage mask_;
   bool initialised_ = false;
   bool dragging_ = false;
   QPoint dragOffset_;

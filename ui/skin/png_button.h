@@ -7,7 +7,6 @@
 #include <QColor>
 #include <QImage>
 #include <QPoint>
-#include <QRegion>
 #include <QString>
 #include <QTimer>
 #include <functional>
