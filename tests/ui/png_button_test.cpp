@@ -223,6 +223,22 @@ TEST_F(PngButtonTest, HeavyRotatedTextIsCentred) {
   EXPECT_NEAR(ink.center().y(), 60, 3);
 }
 
+TEST_F(PngButtonTest, TextOffsetsMoveTheTextRectangle) {
+  const QImage black = Solid(QSize(200, 100), Qt::black);
+  CPngButton button;
+  button.resize(120, 30);
+  button.setText("W");
+  button.SetOriginAndPictures(1, 1, black, black, black, black, black);
+  button.SetText(true, 12, "DejaVu Sans", kLanguageTextColours,
+                 kDrawLeft | kDrawVerticalCentre | kDrawSingleLine);
+  EXPECT_LT(InkBounds(button.grab().toImage()).left(), 5);
+
+  button.SetTextOffsets(60, 0, 0, 0);
+  const QRect moved = InkBounds(button.grab().toImage());
+  EXPECT_GE(moved.left(), 60);
+  EXPECT_LT(moved.left(), 65);
+}
+
 TEST_F(PngButtonTest, DoubleClickCountsAsASecondClick) {
   CPngButton button;
   button.resize(20, 10);

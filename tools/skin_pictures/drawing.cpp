@@ -346,12 +346,10 @@ void DrawIndicator(QPainter& painter, const QRect& area, const QString& name, Lo
   painter.setBrush(light);
   const QPointF centre(pill.left() + radius + 1, pill.center().y());
   painter.drawEllipse(centre, 2.8, 2.8);
-  QFont font(kFontFamily);
-  font.setPixelSize(std::max(7, static_cast<int>(pill.height()) - 6));
-  font.setBold(true);
-  painter.setFont(font);
+  const QRectF label = pill.adjusted(radius + 6, 0, -3, 0);
+  painter.setFont(FittingFont({name}, std::max(7, static_cast<int>(pill.height()) - 6), label.width()));
   painter.setPen(look == Look::kNormal ? colour::kQuietText : colour::kText);
-  painter.drawText(pill.adjusted(radius * 2 + 2, 0, -radius / 2, 0), Qt::AlignCenter, name);
+  painter.drawText(label, Qt::AlignCenter, name);
   painter.restore();
 }
 
