@@ -16,6 +16,8 @@ class Prompts {
   virtual ~Prompts() = default;
   // A message box with an OK button over `parent`; returns once it is closed.
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+  // A Yes/No box over `parent` whose default is No; true for Yes.
+  virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
   // Closes every box still open, as when the program ends under one.
   virtual void CloseAll() = 0;
 };
@@ -24,9 +26,12 @@ class Prompts {
 class QtPrompts : public Prompts {
  public:
   void ShowMessage(QWidget* parent, const QString& text) override;
+  bool AskYesNo(QWidget* parent, const QString& text) override;
   void CloseAll() override;
 
  private:
+  int Run(QMessageBox& box);
+
   QList<QPointer<QMessageBox>> open_;
 };
 

@@ -113,6 +113,7 @@ TEST(LanguageFile, PrintfConversionsAreExactlyTheFormatsArguments) {
     const char* conversions;  // "int" for any one integer conversion
   };
   const Format formats[] = {{"PROFILE_FORMAT_ERROR", "s"},
+                            {"PROFILE_NEW_FAILED", "s"},
                             {"MACRO_ERR_MAX", "d"},
                             {"MACRO_ACTION_ERR_DELAY_MAX", "d"},
                             {"UNKNOWN_KEY", "int"}};

@@ -5,6 +5,7 @@
 #pragma once
 
 class QMenu;
+class QString;
 class QWidget;
 
 namespace mvk {
@@ -26,6 +27,10 @@ class MainWindowApi {
   // Runs a profile switch as the profile buttons do: the question about
   // unapplied changes, the settings-block write, the reload of lighting.
   virtual void SwitchToProfile(int profile) = 0;
+  // Runs the command of the Apply button to its end.
+  virtual void ApplyChanges() = 0;
+  // The caption and tooltip of the profiles button.
+  virtual void SetProfilesButton(const QString& caption, const QString& tooltip) = 0;
 };
 
 class AssignmentDialogApi {
@@ -46,12 +51,16 @@ class ProfileManagerApi {
   virtual void Open() = 0;
   virtual bool IsOpen() const = 0;
   virtual void CloseIfOpen() = 0;
-  // Profile menu command 9001 + index: load that profile file (with the
-  // refusal while the assignment dialog is open and the question about
-  // unapplied changes).
-  virtual void SelectProfile(int index) = 0;
-  // Fills the profile menu of button 1009 (commands 9001 onward).
-  virtual void RebuildProfileMenu(QMenu& menu) = 0;
+  // Makes `index` the keyboard's active profile (an index of 3 or more
+  // means 0, a negative one selects none), after settling unapplied
+  // changes; false when refused because the assignment dialog is open.
+  // Profile menu command c calls it with c - 9001.
+  virtual bool SelectProfile(int index) = 0;
+  // The profile menu of button 1009: its items carry their command (9000
+  // onward) as QAction data.
+  virtual QMenu& ProfileMenu() = 0;
+  // Refills the profile menu and the caption of the profiles button.
+  virtual void RebuildProfileMenu() = 0;
 };
 
 class UpdateDialogApi {
