@@ -10,6 +10,9 @@ SimulatedProgram::SimulatedProgram(const std::filesystem::path& buildFolder)
     : app_({"morvakin"}, buildFolder / "morvakin",
            [](CMorvakinApp&) { return 0; }),
       keyboard_(std::make_shared<sim::SimulatedKeyboard>()) {
+  previousHandler_ = SetMissingSkinPictureHandler([](const QString& file) {
+    ADD_FAILURE() << "missing skin picture " << file.toStdString();
+  });
   // Start-up without a window: paths, settings store and the instance lock.
   app_.InitInstance();
   services_ = std::make_unique<ProgramServices>(app_, nullptr, keyboard_);
@@ -22,6 +25,9 @@ SimulatedProgram::SimulatedProgram(const std::filesystem::path& buildFolder)
   link.DeviceConnected = 1;
 }
 
-SimulatedProgram::~SimulatedProgram() { services_.reset(); }
+SimulatedProgram::~SimulatedProgram() {
+  services_.reset();
+  SetMissingSkinPictureHandler(previousHandler_);
+}
 
 }  // namespace mvk::test

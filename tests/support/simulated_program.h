@@ -1,7 +1,8 @@
 // The program below its windows, on a simulated keyboard, for window tests:
 // user folders in a temporary folder, the application started with the
 // build tree's resources, and its services with the keyboard's command
-// collection open, as after an attach.
+// collection open, as after an attach. A skin picture that cannot be loaded
+// fails the test instead of ending the test program.
 #pragma once
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "app/program_services.h"
 #include "sim/simulated_keyboard.h"
 #include "support/temp_user_folders.h"
+#include "ui/skin/missing_picture.h"
 
 namespace mvk::test {
 
@@ -30,6 +32,7 @@ class SimulatedProgram {
   CMorvakinApp app_;
   std::shared_ptr<sim::SimulatedKeyboard> keyboard_;
   std::unique_ptr<ProgramServices> services_;
+  MissingPictureHandler previousHandler_;
 };
 
 }  // namespace mvk::test

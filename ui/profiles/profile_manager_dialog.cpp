@@ -20,6 +20,7 @@ namespace mvk {
 namespace {
 
 constexpr std::u16string_view kButtonSection = u"BUTTONINFO";
+constexpr double kButtonTextSize = 10;
 constexpr std::u16string_view kConfigFileFilter = u"(*.mvk)|*.mvk|(*.*)|*.*||";
 
 enum Column { kCheckColumn, kNameColumn, kFolderColumn, kColumnCount };
@@ -70,6 +71,8 @@ void CMorvakin_DlgProfile::BuildList() {
   }
   list_->verticalHeader()->hide();
   list_->setShowGrid(true);
+  list_->setWordWrap(false);
+  list_->setTextElideMode(Qt::ElideMiddle);
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -81,6 +84,8 @@ void CMorvakin_DlgProfile::BuildButtons() {
     auto* button = new CPngButton(this);
     button->setObjectName(skinKey);
     button->setText(QString::fromUtf8(text));
+    // The skin pictures carry no words: the button writes its own.
+    button->SetText(true, kButtonTextSize, QString(), kLanguageTextColours);
     connect(button, &QAbstractButton::clicked, this, handler);
     return button;
   };

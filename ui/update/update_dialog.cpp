@@ -17,6 +17,7 @@ namespace mvk {
 namespace {
 
 constexpr std::u16string_view kButtonSection = u"BUTTONINFO";
+constexpr double kButtonTextSize = 10;
 
 // Updaters on this system rarely end in ".exe", so every file can be chosen
 // as well.
@@ -62,6 +63,8 @@ CPngButton* CMorvakin_DlgUpdate::MakeButton(const char* skinKey, const char* tex
   auto* button = new CPngButton(this);
   button->setObjectName(skinKey);
   button->setText(QString::fromUtf8(text));
+  // The skin pictures carry no words: the button writes its own.
+  button->SetText(true, kButtonTextSize, QString(), kLanguageTextColours);
   connect(button, &QAbstractButton::clicked, this, handler);
   return button;
 }
