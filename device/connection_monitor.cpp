@@ -1,6 +1,7 @@
 #include "device/connection_monitor.h"
 
 #include <array>
+#include <string_view>
 
 #include "device/collection_match.h"
 #include "device/stop_wait.h"
@@ -146,7 +147,8 @@ bool ConnectionMonitor::KeyboardStillPresent() {
 
 bool ConnectionMonitor::OpenCommandCollection(std::stop_token stop) {
   std::lock_guard lock(openLock_);
-  if (stop.stop_requested() || !OpenKeyboardCollection(device_, kCommandCollection, kCommandAccess)) {
+  if (stop.stop_requested() ||
+      !OpenKeyboardCollection(device_, kCommandCollection, kCommandAccess)) {
     return false;
   }
   link_.DeviceConnected = 1;

@@ -1,5 +1,6 @@
 #include "device/consumer_listener.h"
 
+#include <span>
 #include <vector>
 
 #include "device/collection_match.h"
@@ -115,7 +116,8 @@ void ConsumerListener::ConsumerListenerThread(std::stop_token stop) {
 std::optional<ConsumerListener::ReportLayout> ConsumerListener::OpenConsumerCollection(
     CHidDevice& device, std::stop_token stop) {
   std::lock_guard lock(openLock_);
-  if (stop.stop_requested() || !OpenKeyboardCollection(device, kConsumerCollection, kConsumerAccess)) {
+  if (stop.stop_requested() ||
+      !OpenKeyboardCollection(device, kConsumerCollection, kConsumerAccess)) {
     return std::nullopt;
   }
   const auto items = device.InputDataItems();
