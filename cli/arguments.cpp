@@ -8,9 +8,9 @@ namespace mvk::cli {
 namespace {
 
 const std::set<std::string> kValueOptions = {
-    "profile", "effect", "brightness", "speed",  "direction", "colour", "multi",
-    "report-rate", "key", "send", "mouse", "macro", "loops", "media", "function",
-    "name", "events",
+    "profile", "effect",      "brightness", "speed", "direction", "colour",
+    "multi",   "report-rate", "key",        "send",  "mouse",     "macro",
+    "loops",   "media",       "function",   "name",  "events",
 };
 const std::set<std::string> kFlagOptions = {"help", "trace", "json", "yes", "default", "disable"};
 

@@ -33,12 +33,9 @@ class CollectedMessage final : public FilePrompts {
 std::optional<std::string> HeaderProblem(const fs::path& path, const NameBook& names) {
   CollectedMessage prompts(names);
   switch (ValidateConfigFile(path, prompts)) {
-    case kConfigFileValid:
-      return std::nullopt;
-    case kConfigFileUnreadable:
-      return "cannot be read";
-    default:
-      break;
+    case kConfigFileValid: return std::nullopt;
+    case kConfigFileUnreadable: return "cannot be read";
+    default: break;
   }
   if (!prompts.message.empty()) return prompts.message;
   std::error_code error;

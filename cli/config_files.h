@@ -45,7 +45,9 @@ class StandardErrorPrompts final : public ModelPrompts {
   void ShowNotice(std::string_view languageKey) override;
   bool AskYesNo(std::string_view languageKey) override;
   // Whether a notice with this key was shown.
-  bool Shown(std::string_view languageKey) const { return shown_.contains(std::string(languageKey)); }
+  bool Shown(std::string_view languageKey) const {
+    return shown_.contains(std::string(languageKey));
+  }
 
  private:
   const NameBook& names_;

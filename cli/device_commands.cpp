@@ -79,9 +79,12 @@ void PrintDescriptor(const std::vector<HidCollection>& collections, bool json) {
     const auto output = static_cast<qint64>(c.ReportLength(HidReportKind::Output));
     const auto feature = static_cast<qint64>(c.ReportLength(HidReportKind::Feature));
     if (json) {
-      list.append(QJsonObject{{"usage_page", c.usagePage}, {"usage", c.usage},
-                              {"report_ids", ReportIds(c)}, {"input_length", input},
-                              {"output_length", output}, {"feature_length", feature}});
+      list.append(QJsonObject{{"usage_page", c.usagePage},
+                              {"usage", c.usage},
+                              {"report_ids", ReportIds(c)},
+                              {"input_length", input},
+                              {"output_length", output},
+                              {"feature_length", feature}});
     } else {
       PrintLine("usage page " + HexNumber(c.usagePage, 4) + "  usage " + HexNumber(c.usage, 2) +
                 "  report ids " + IdList(c) + "  input " + std::to_string(input) + "  output " +
@@ -113,8 +116,9 @@ int RunDescriptor(Tool& tool) {
   if (bytes.size() > kMaxDescriptorBytes) {
     return Fail(kExitBadFile, name + ": too long for a report descriptor");
   }
-  const auto collections = ParseReportDescriptor(
-      {reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())});
+  const auto collections =
+      ParseReportDescriptor({reinterpret_cast<const uint8_t*>(bytes.constData()),
+                             static_cast<std::size_t>(bytes.size())});
   if (!collections || collections->empty()) {
     return Fail(kExitBadFile, name + ": not a valid HID report descriptor");
   }

@@ -18,7 +18,6 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 QString Q(const std::u16string& text) { return QString::fromStdU16String(text); }
 
-
 const MacroRecord* MacroWithId(const ConfigStore& store, uint32_t id) {
   for (const MacroRecord& macro : store.macros) {
     if (macro.id == id) return &macro;
@@ -37,13 +36,12 @@ QJsonObject AssignmentJson(const SlotView& view, const ConfigStore& store, const
   const std::u16string& text =
       store.hostStrings.Text(HostStringTable::EntryOf(view.profile, view.index));
   switch (slot.type) {
-    case kAssignDisabled:
-      return {{"type", "disabled"}};
+    case kAssignDisabled: return {{"type", "disabled"}};
     case kAssignKey:
-      return {{"type", "key"}, {"send", Q(names.KeyNameOf(static_cast<KeyCode>(slot.value)))},
+      return {{"type", "key"},
+              {"send", Q(names.KeyNameOf(static_cast<KeyCode>(slot.value)))},
               {"send_code", static_cast<qint64>(slot.value)}};
-    case kAssignLaunch:
-      return {{"type", "launch"}, {"text", Q(text)}};
+    case kAssignLaunch: return {{"type", "launch"}, {"text", Q(text)}};
     case kAssignMacro: {
       const MacroRecord* macro = MacroWithId(store, slot.value);
       return {{"type", "macro"},
@@ -51,25 +49,28 @@ QJsonObject AssignmentJson(const SlotView& view, const ConfigStore& store, const
               {"macro_id", static_cast<qint64>(slot.value)},
               {"loops", slot.extra}};
     }
-    case kAssignStopMacro:
-      return {{"type", "stop-macro"}};
-    case kAssignText:
-      return {{"type", "text"}, {"text", Q(text)}};
+    case kAssignStopMacro: return {{"type", "stop-macro"}};
+    case kAssignText: return {{"type", "text"}, {"text", Q(text)}};
     case kAssignMultimedia:
-      return {{"type", "media"}, {"media", Q(names.MediaName(slot.value))},
+      return {{"type", "media"},
+              {"media", Q(names.MediaName(slot.value))},
               {"position", static_cast<qint64>(slot.value)}};
     case kAssignFunction:
-      return {{"type", "function"}, {"function", Q(names.FunctionName(slot.value))},
+      return {{"type", "function"},
+              {"function", Q(names.FunctionName(slot.value))},
               {"number", static_cast<qint64>(slot.value) + 1}};
     default:
-      return {{"type", "unknown"}, {"type_code", slot.type},
+      return {{"type", "unknown"},
+              {"type_code", slot.type},
               {"value", static_cast<qint64>(slot.value)}};
   }
 }
 
 std::string AssignmentText(const QJsonObject& json) {
   const std::string type = json["type"].toString().toStdString();
-  const auto field = [&json](const char* key) { return json[key].toVariant().toString().toStdString(); };
+  const auto field = [&json](const char* key) {
+    return json[key].toVariant().toString().toStdString();
+  };
   if (type == "key") return "acts as " + field("send");
   if (type == "macro") {
     const std::string name = json["macro"].isNull() ? "(missing)" : "\"" + field("macro") + "\"";
@@ -94,11 +95,16 @@ void ForEachAssignedSlot(const ConfigStore& store, Visit visit) {
 }
 
 QJsonObject HeaderJson(const ConfigFileHeader& h) {
-  return {{"magic", h.magic},           {"header_size", h.headerSize},
-          {"profile_count", h.profileCount}, {"version", h.version},
-          {"total_size", static_cast<qint64>(h.totalSize)}, {"slot_count", h.slotCount},
-          {"macro_count", h.macroCount}, {"string_bytes", static_cast<qint64>(h.stringBytes)},
-          {"flag", h.flag},             {"checksum", h.checksum}};
+  return {{"magic", h.magic},
+          {"header_size", h.headerSize},
+          {"profile_count", h.profileCount},
+          {"version", h.version},
+          {"total_size", static_cast<qint64>(h.totalSize)},
+          {"slot_count", h.slotCount},
+          {"macro_count", h.macroCount},
+          {"string_bytes", static_cast<qint64>(h.stringBytes)},
+          {"flag", h.flag},
+          {"checksum", h.checksum}};
 }
 
 QJsonObject SlotKeyJson(const SlotView& view, const NameBook& names) {
@@ -131,7 +137,9 @@ QJsonArray EventsJson(const MacroRecord& macro, const NameBook& names) {
 QJsonArray MacrosJson(const ConfigStore& store, const NameBook& names) {
   QJsonArray list;
   for (const MacroRecord& macro : store.macros) {
-    list.append(QJsonObject{{"id", macro.id}, {"name", Q(macro.Name())}, {"cycles", macro.cycles},
+    list.append(QJsonObject{{"id", macro.id},
+                            {"name", Q(macro.Name())},
+                            {"cycles", macro.cycles},
                             {"events", EventsJson(macro, names)}});
   }
   return list;
@@ -143,8 +151,8 @@ QJsonArray HostStringsJson(const ConfigStore& store, const NameBook& names) {
     for (int index = 0; index < kSlotsPerProfile; ++index) {
       const std::u16string& text = store.hostStrings.Text(HostStringTable::EntryOf(profile, index));
       if (text.empty()) continue;
-      QJsonObject entry = SlotKeyJson({profile, static_cast<KeyIndex>(index),
-                                       store.image.profiles[profile][index]}, names);
+      QJsonObject entry = SlotKeyJson(
+          {profile, static_cast<KeyIndex>(index), store.image.profiles[profile][index]}, names);
       entry["text"] = Q(text);
       list.append(entry);
     }
@@ -156,15 +164,14 @@ void PrintHeader(const QJsonObject& header) {
   const auto number = [&header](const char* key) {
     return static_cast<uint32_t>(header[key].toInteger());
   };
-  PrintLine("header: magic " + HexNumber(number("magic"), 4) + ", header size " +
-            std::to_string(number("header_size")) + ", profiles " +
-            std::to_string(number("profile_count")) + ", version " +
-            std::to_string(number("version")) + ", total size " +
-            std::to_string(number("total_size")) + ", slots " +
-            std::to_string(number("slot_count")) + ", macros " +
-            std::to_string(number("macro_count")) + ", string bytes " +
-            std::to_string(number("string_bytes")) + ", flag " + std::to_string(number("flag")) +
-            ", checksum " + HexNumber(number("checksum"), 2));
+  PrintLine(
+      "header: magic " + HexNumber(number("magic"), 4) + ", header size " +
+      std::to_string(number("header_size")) + ", profiles " +
+      std::to_string(number("profile_count")) + ", version " + std::to_string(number("version")) +
+      ", total size " + std::to_string(number("total_size")) + ", slots " +
+      std::to_string(number("slot_count")) + ", macros " + std::to_string(number("macro_count")) +
+      ", string bytes " + std::to_string(number("string_bytes")) + ", flag " +
+      std::to_string(number("flag")) + ", checksum " + HexNumber(number("checksum"), 2));
 }
 
 std::string KeyLabel(const QJsonObject& entry) {
@@ -185,8 +192,9 @@ void PrintDump(const QJsonObject& dump) {
               std::to_string(macro["cycles"].toInt()) + ")");
     for (const QJsonValue& event : macro["events"].toArray()) {
       const QJsonObject e = event.toObject();
-      PrintLine("  " + e["action"].toString().toStdString() + " " + e["key"].toString().toStdString() +
-                ", then " + std::to_string(e["delay"].toInteger()) + " ms");
+      PrintLine("  " + e["action"].toString().toStdString() + " " +
+                e["key"].toString().toStdString() + ", then " +
+                std::to_string(e["delay"].toInteger()) + " ms");
     }
   }
   for (const QJsonValue& value : dump["host_strings"].toArray()) {

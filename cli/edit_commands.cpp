@@ -21,10 +21,14 @@ inline constexpr uint32_t kMaxMacroDelayMs = 40000;
 inline constexpr int kMaxLoops = 255;
 
 const std::array<std::pair<const char*, KeyCode>, 5> kMouseActions = {{
-    {"left", 0x171}, {"right", 0x172}, {"middle", 0x173}, {"wheel-up", 0x161}, {"wheel-down", 0x162},
+    {"left", 0x171},
+    {"right", 0x172},
+    {"middle", 0x173},
+    {"wheel-up", 0x161},
+    {"wheel-down", 0x162},
 }};
 
-const char* const kAssignActions[] = {"default", "disable", "send", "mouse",
+const char* const kAssignActions[] = {"default", "disable", "send",    "mouse",
                                       "macro",   "media",   "function"};
 
 struct Assignment {
@@ -99,8 +103,7 @@ const MacroRecord* MacroNamed(const ConfigStore& store, const std::string& name)
   return nullptr;
 }
 
-std::optional<Assignment> MacroAssignment(const Tool& tool, const ConfigStore& store,
-                                          int& status) {
+std::optional<Assignment> MacroAssignment(const Tool& tool, const ConfigStore& store, int& status) {
   const std::string name = *tool.Args().Value("macro");
   const MacroRecord* macro = MacroNamed(store, name);
   if (!macro) {
@@ -115,8 +118,8 @@ std::optional<Assignment> MacroAssignment(const Tool& tool, const ConfigStore& s
   return Assignment{kAssignMacro, macro->id, static_cast<uint16_t>(*loops)};
 }
 
-std::optional<Assignment> ChosenAssignment(const Tool& tool, const std::string& action,
-                                           KeyCode key, const ConfigStore& store, int& status) {
+std::optional<Assignment> ChosenAssignment(const Tool& tool, const std::string& action, KeyCode key,
+                                           const ConfigStore& store, int& status) {
   const std::string value = tool.Args().Value(action).value_or("");
   if (action == "default") return Assignment{};
   if (action == "disable") return Assignment{kAssignDisabled, 0, std::nullopt};
@@ -161,9 +164,12 @@ std::optional<std::vector<MacroEvent>> ParseEvents(const Tool& tool, const std::
   std::vector<MacroEvent> events;
   for (auto at = text.cbegin(); at != text.cend();) {
     std::smatch match;
-    if (!std::regex_search(at, text.cend(), match, kEvent, std::regex_constants::match_continuous)) {
-      status = Fail(kExitUsage, "events are written press:KEY:DELAY or release:KEY:DELAY, "
-                                "not \"" + std::string(at, text.cend()) + "\"");
+    if (!std::regex_search(at, text.cend(), match, kEvent,
+                           std::regex_constants::match_continuous)) {
+      status = Fail(kExitUsage,
+                    "events are written press:KEY:DELAY or release:KEY:DELAY, "
+                    "not \"" +
+                        std::string(at, text.cend()) + "\"");
       return std::nullopt;
     }
     const auto event = ParseEvent(tool, match, status);

@@ -41,9 +41,9 @@ int RunRead(Tool& tool) {
   KeyboardSession* keyboard = tool.Keyboard(status);
   if (!keyboard) return status;
   const KeyMatrix defaults = keyboard->ReadDefaultMatrix(DefaultMatrixNotice(tool));
-  KeyboardSource source{keyboard->Link(), defaults,
-                        QString::fromStdString(tool.Names().Text("MACRO_NEW_PREFIX"))
-                            .toStdU16String()};
+  KeyboardSource source{
+      keyboard->Link(), defaults,
+      QString::fromStdString(tool.Names().Text("MACRO_NEW_PREFIX")).toStdU16String()};
   if (!ReadKeyboardToFile(path, source)) {
     return keyboard->Failure("the keyboard's key maps and macros could not be read into " +
                              path.string());

@@ -24,8 +24,8 @@ namespace {
 QJsonArray EffectsJson(const SettingsBlock& block, const NameBook& names) {
   QJsonArray effects;
   for (uint8_t code : LightingModeList(block)) {
-    effects.append(QJsonObject{{"code", code},
-                               {"name", QString::fromStdString(names.EffectName(code))}});
+    effects.append(
+        QJsonObject{{"code", code}, {"name", QString::fromStdString(names.EffectName(code))}});
   }
   return effects;
 }
@@ -34,8 +34,8 @@ void PrintStatus(const QJsonObject& status) {
   PrintLine(std::string("connected: ") + (status["connected"].toBool() ? "yes" : "no"));
   if (!status["connected"].toBool()) return;
   const QJsonValue active = status["active_profile"];
-  PrintLine("active profile: " + (active.isNull() ? std::string("unknown")
-                                                  : std::to_string(active.toInt())));
+  PrintLine("active profile: " +
+            (active.isNull() ? std::string("unknown") : std::to_string(active.toInt())));
   PrintLine("macro capacity: " + std::to_string(status["macro_capacity"].toInt()) + " bytes");
   PrintLine("lighting effects:");
   for (const QJsonValue& effect : status["effects"].toArray()) {

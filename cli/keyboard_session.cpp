@@ -43,8 +43,7 @@ bool WatchedChannel::Write(std::span<const uint8_t> data, std::size_t* transferr
   return !unanswered_;
 }
 
-bool WatchedChannel::Read(std::span<uint8_t> buffer, std::size_t* transferred,
-                          uint32_t timeoutMs) {
+bool WatchedChannel::Read(std::span<uint8_t> buffer, std::size_t* transferred, uint32_t timeoutMs) {
   unanswered_ = !inner_.Read(buffer, transferred, timeoutMs);
   return !unanswered_;
 }

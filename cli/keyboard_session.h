@@ -26,8 +26,7 @@ namespace cli {
 class WatchedChannel final : public PacketChannel {
  public:
   explicit WatchedChannel(PacketChannel& inner) : inner_(inner) {}
-  bool Write(std::span<const uint8_t> data, std::size_t* transferred,
-             uint32_t timeoutMs) override;
+  bool Write(std::span<const uint8_t> data, std::size_t* transferred, uint32_t timeoutMs) override;
   bool Read(std::span<uint8_t> buffer, std::size_t* transferred, uint32_t timeoutMs) override;
   void DiscardInput() override { inner_.DiscardInput(); }
   bool LastExchangeUnanswered() const { return unanswered_; }

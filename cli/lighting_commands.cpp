@@ -80,32 +80,36 @@ std::function<std::optional<int>(const std::string&)> Range(int low, int high) {
 std::optional<LightingChange> ParseChange(const Tool& tool, int& status) {
   LightingChange c;
   const bool ok =
-      Take<uint8_t>(tool, "effect", c.effect,
-                    [&tool](const std::string& t) { return tool.Names().EffectOf(t); },
-                    "an effect code 1 to 20 or an effect's name", status) &&
+      Take<uint8_t>(
+          tool, "effect", c.effect,
+          [&tool](const std::string& t) { return tool.Names().EffectOf(t); },
+          "an effect code 1 to 20 or an effect's name", status) &&
       Take<int>(tool, "brightness", c.brightness, Range(0, 5), "0 to 5", status) &&
       Take<int>(tool, "speed", c.speedPosition, Range(0, 4), "0 to 4", status) &&
-      Take<uint8_t>(tool, "direction", c.direction,
-                    [](const std::string& t) -> std::optional<uint8_t> {
-                      if (t == "left") return kDirectionLeft;
-                      if (t == "right") return kDirectionRight;
-                      return std::nullopt;
-                    },
-                    "left or right", status) &&
+      Take<uint8_t>(
+          tool, "direction", c.direction,
+          [](const std::string& t) -> std::optional<uint8_t> {
+            if (t == "left") return kDirectionLeft;
+            if (t == "right") return kDirectionRight;
+            return std::nullopt;
+          },
+          "left or right", status) &&
       Take<Colour>(tool, "colour", c.colour, ParseColour, "RRGGBB in hexadecimal", status) &&
-      Take<bool>(tool, "multi", c.multi,
-                 [](const std::string& t) -> std::optional<bool> {
-                   if (t == "on") return true;
-                   if (t == "off") return false;
-                   return std::nullopt;
-                 },
-                 "on or off", status) &&
+      Take<bool>(
+          tool, "multi", c.multi,
+          [](const std::string& t) -> std::optional<bool> {
+            if (t == "on") return true;
+            if (t == "off") return false;
+            return std::nullopt;
+          },
+          "on or off", status) &&
       Take<int>(tool, "report-rate", c.reportRate, Range(0, 3), "0 to 3", status);
   if (!ok) return std::nullopt;
   if (!c.effect && !c.brightness && !c.speedPosition && !c.direction && !c.colour && !c.multi &&
       !c.reportRate) {
-    status = Fail(kExitUsage, "say what to set: --effect, --brightness, --speed, --direction, "
-                              "--colour, --multi or --report-rate");
+    status = Fail(kExitUsage,
+                  "say what to set: --effect, --brightness, --speed, --direction, "
+                  "--colour, --multi or --report-rate");
     return std::nullopt;
   }
   return c;
@@ -167,15 +171,18 @@ int WriteChange(KeyboardLink& link, LightingConfig& lighting, const LightingChan
   };
   if (c.colour || c.multi) step([&] { return WriteColour(link, lighting, c); });
   if (c.effect) step([&] { return WriteEffectSelection(link, lighting, *c.effect); });
-  if (c.brightness) step([&] { return WriteByte(link, profile, lighting_field::kBrightness, *c.brightness); });
+  if (c.brightness)
+    step([&] { return WriteByte(link, profile, lighting_field::kBrightness, *c.brightness); });
   if (c.speedPosition) {
     step([&] {
       return WriteByte(link, profile, lighting_field::kSpeed,
                        SpeedByteOfSliderPosition(*c.speedPosition));
     });
   }
-  if (c.direction) step([&] { return WriteByte(link, profile, lighting_field::kDirection, *c.direction); });
-  if (c.reportRate) step([&] { return WriteByte(link, profile, lighting_field::kReportRate, *c.reportRate); });
+  if (c.direction)
+    step([&] { return WriteByte(link, profile, lighting_field::kDirection, *c.direction); });
+  if (c.reportRate)
+    step([&] { return WriteByte(link, profile, lighting_field::kReportRate, *c.reportRate); });
   return result;
 }
 
@@ -216,7 +223,8 @@ int RunKeysPaint(Tool& tool) {
   const auto code = name ? tool.Names().KeyCodeOf(*name) : std::nullopt;
   const int led = code ? LedIndexOfKey(*code) : kNoLedIndex;
   if (led == kNoLedIndex) {
-    return Fail(kExitUsage, name ? "\"" + *name + "\" is no key with a light" : "--key NAME is needed");
+    return Fail(kExitUsage,
+                name ? "\"" + *name + "\" is no key with a light" : "--key NAME is needed");
   }
   const auto colour = ParseColour(tool.Args().Value("colour").value_or(""));
   if (!colour) return Fail(kExitUsage, "--colour RRGGBB in hexadecimal is needed");

@@ -20,8 +20,8 @@ void Notice(std::string_view message) { std::cerr << "morvakinctl: " << message 
 void PrintLine(std::string_view text) { std::cout << text << '\n'; }
 
 void PrintJson(const QJsonValue& value) {
-  const QJsonDocument document = value.isArray() ? QJsonDocument(value.toArray())
-                                                 : QJsonDocument(value.toObject());
+  const QJsonDocument document =
+      value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
   std::cout << document.toJson(QJsonDocument::Indented).toStdString();
 }
 

@@ -5,9 +5,7 @@
 namespace mvk::cli {
 
 Tool::Tool(Arguments arguments, AppPaths paths)
-    : arguments_(std::move(arguments)),
-      paths_(std::move(paths)),
-      names_(paths_.ResourceFolder) {}
+    : arguments_(std::move(arguments)), paths_(std::move(paths)), names_(paths_.ResourceFolder) {}
 
 std::size_t Tool::PositionalCount() const {
   const std::size_t words = arguments_.words.size();

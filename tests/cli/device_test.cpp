@@ -14,21 +14,30 @@ class CliDevices : public CliTest {
  protected:
   QString WriteDescriptor(const std::string& name, const std::vector<uint8_t>& bytes) {
     std::ofstream(File(name), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return PathOf(name);
   }
 };
 
 TEST_F(CliDevices, DescriptorListsEachTopLevelCollectionWithWindowsReportLengths) {
-  const ToolRun run = Run({"descriptor", WriteDescriptor("keyboard.desc", sim::KeyboardReportDescriptor()), "--json"});
+  const ToolRun run = Run(
+      {"descriptor", WriteDescriptor("keyboard.desc", sim::KeyboardReportDescriptor()), "--json"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.Json().array(),
-            (QJsonArray{
-                QJsonObject{{"usage_page", 0xFF1C}, {"usage", 0x92}, {"report_ids", QJsonArray{4}},
-                            {"input_length", 64}, {"output_length", 64}, {"feature_length", 0}},
-                QJsonObject{{"usage_page", 0x0C}, {"usage", 0x01}, {"report_ids", QJsonArray{3}},
-                            {"input_length", 5}, {"output_length", 0}, {"feature_length", 0}},
-            }));
+  EXPECT_EQ(run.Json().array(), (QJsonArray{
+                                    QJsonObject{{"usage_page", 0xFF1C},
+                                                {"usage", 0x92},
+                                                {"report_ids", QJsonArray{4}},
+                                                {"input_length", 64},
+                                                {"output_length", 64},
+                                                {"feature_length", 0}},
+                                    QJsonObject{{"usage_page", 0x0C},
+                                                {"usage", 0x01},
+                                                {"report_ids", QJsonArray{3}},
+                                                {"input_length", 5},
+                                                {"output_length", 0},
+                                                {"feature_length", 0}},
+                                }));
 }
 
 TEST_F(CliDevices, MalformedDescriptorsAreRefusedWithTwo) {

@@ -29,8 +29,11 @@ TEST_F(CliErrors, BadArgumentsExitWithOneAndSayWhatIsWrong) {
       {"effect unknown", {"lighting", "set", "--effect", "Sparkle"}, "effect code 1 to 20"},
       {"effect not offered", {"lighting", "set", "--effect", "19"}, "does not offer effect 19"},
       {"nothing to set", {"lighting", "set", "--profile", "1"}, "say what to set"},
-      {"bad colour", {"keys", "paint", "--profile", "1", "--key", "Q", "--colour", "red"}, "RRGGBB"},
-      {"key without light", {"keys", "paint", "--profile", "1", "--key", "Wheel up", "--colour", "FF0000"},
+      {"bad colour",
+       {"keys", "paint", "--profile", "1", "--key", "Q", "--colour", "red"},
+       "RRGGBB"},
+      {"key without light",
+       {"keys", "paint", "--profile", "1", "--key", "Wheel up", "--colour", "FF0000"},
        "no key with a light"},
       {"value missing", {"lighting", "set", "--effect"}, "needs a value"},
   };
@@ -43,11 +46,21 @@ TEST_F(CliErrors, BadArgumentsExitWithOneAndSayWhatIsWrong) {
   EXPECT_EQ(Memory(), sim::FactoryMemory());
 }
 
-TEST_F(CliErrors, DamagedConfigurationFilesAreRefusedWithTwoAndLeftAlone) {
-  {
-    std::ofstream(File("short.mvk"), std::ios::binary) << "not a configuration";
+TEST_F(CliErrors, HelpListsTheCommandsAndSucceeds) {
+  const ToolRun all = Run({"--help"});
+  EXPECT_EQ(all.exitCode, 0);
+  for (const char* usage : {"morvakinctl lighting set", "morvakinctl macro delete FILE"}) {
+    EXPECT_NE(all.out.find(usage), std::string::npos) << all.out;
   }
-  ASSERT_EQ(Run({"assign", PathOf("good.mvk"), "--profile", "1", "--key", "Q", "--disable"}).exitCode, 0);
+  const ToolRun one = Run({"assign", "--help"});
+  EXPECT_EQ(one.exitCode, 0);
+  EXPECT_EQ(one.out.rfind("usage: morvakinctl assign FILE --profile N --key NAME", 0), 0u) << one.out;
+}
+
+TEST_F(CliErrors, DamagedConfigurationFilesAreRefusedWithTwoAndLeftAlone) {
+  { std::ofstream(File("short.mvk"), std::ios::binary) << "not a configuration"; }
+  ASSERT_EQ(
+      Run({"assign", PathOf("good.mvk"), "--profile", "1", "--key", "Q", "--disable"}).exitCode, 0);
   std::string damaged = ReadWholeFile(File("good.mvk"));
   damaged[31] = static_cast<char>(damaged[31] + 1);  // the header's checksum
   std::ofstream(File("damaged.mvk"), std::ios::binary) << damaged;
@@ -55,7 +68,8 @@ TEST_F(CliErrors, DamagedConfigurationFilesAreRefusedWithTwoAndLeftAlone) {
   const struct {
     const char* file;
     const char* reason;
-  } files[] = {{"short.mvk", "too short"}, {"damaged.mvk", "not a valid configuration file"},
+  } files[] = {{"short.mvk", "too short"},
+               {"damaged.mvk", "not a valid configuration file"},
                {"absent.mvk", "no such file"}};
   for (const auto& f : files) {
     SCOPED_TRACE(f.file);
@@ -78,7 +92,7 @@ TEST_F(CliErrors, DamagedConfigurationFilesAreRefusedWithTwoAndLeftAlone) {
 
 TEST_F(CliErrors, AnAbsentKeyboardExitsWithThreeAndWritesNothing) {
   const QStringList commands[] = {
-      {"status"}, {"profile", "2"}, {"lighting", "show"}, {"read", PathOf("keyboard.mvk")},
+      {"status"},         {"profile", "2"}, {"lighting", "show"}, {"read", PathOf("keyboard.mvk")},
       {"reset", "--yes"},
   };
   for (const QStringList& command : commands) {

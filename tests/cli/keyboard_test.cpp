@@ -116,7 +116,9 @@ TEST_F(CliKeyboard, ProfileSwitchSendsTheSettingsReadAndWriteByteForByte) {
 }
 
 TEST_F(CliKeyboard, ApplySendsTheAssignedKeyInTheKeyMatrix) {
-  ASSERT_EQ(Run({"assign", PathOf("q-is-a.mvk"), "--profile", "1", "--key", "q", "--send", "A"}).exitCode, 0);
+  ASSERT_EQ(
+      Run({"assign", PathOf("q-is-a.mvk"), "--profile", "1", "--key", "q", "--send", "A"}).exitCode,
+      0);
   const ToolRun run = Run({"apply", PathOf("q-is-a.mvk"), "--trace"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
 
@@ -132,17 +134,22 @@ TEST_F(CliKeyboard, ApplySendsTheAssignedKeyInTheKeyMatrix) {
 }
 
 TEST_F(CliKeyboard, LightingSetWritesEachFieldAndShowReadsThemBack) {
-  const ToolRun set = Run({"lighting", "set", "--profile", "2", "--effect", "breathing",
-                           "--brightness", "3", "--speed", "1", "--direction", "left",
-                           "--colour", "12AB34", "--report-rate", "2"});
+  const ToolRun set =
+      Run({"lighting", "set", "--profile", "2", "--effect", "breathing", "--brightness", "3",
+           "--speed", "1", "--direction", "left", "--colour", "12AB34", "--report-rate", "2"});
   ASSERT_EQ(set.exitCode, 0) << set.err;
   const ToolRun shown = Run({"lighting", "show", "--profile", "2", "--json"});
   ASSERT_EQ(shown.exitCode, 0) << shown.err;
-  EXPECT_EQ(shown.Json().object(),
-            (QJsonObject{{"profile", 2}, {"effect", 5}, {"effect_name", "Breathing"},
-                         {"brightness", 3}, {"speed", 1}, {"direction", "left"},
-                         {"colour", "12AB34"}, {"multi", false}, {"report_rate", 2},
-                         {"effect_option", 0}}));
+  EXPECT_EQ(shown.Json().object(), (QJsonObject{{"profile", 2},
+                                                {"effect", 5},
+                                                {"effect_name", "Breathing"},
+                                                {"brightness", 3},
+                                                {"speed", 1},
+                                                {"direction", "left"},
+                                                {"colour", "12AB34"},
+                                                {"multi", false},
+                                                {"report_rate", 2},
+                                                {"effect_option", 0}}));
   const auto memory = Memory();
   EXPECT_EQ(memory.lighting[42 + 2], 3);  // speed position 1 is stored as 3
   EXPECT_EQ(memory.lighting[0], sim::FactoryMemory().lighting[0]) << "profile 1 untouched";
@@ -163,9 +170,14 @@ TEST_F(CliKeyboard, PaintingAKeyWritesItsLedAndKeepsItInTheUserMode) {
 
 TEST_F(CliKeyboard, ReadGivesBackWhatApplyWrote) {
   const QString file = PathOf("edited.mvk");
-  ASSERT_EQ(Run({"macro", "add", file, "--name", "Spin", "--events", "press:Left Shift:20 release:Left Shift:0"}).exitCode, 0);
+  ASSERT_EQ(Run({"macro", "add", file, "--name", "Spin", "--events",
+                 "press:Left Shift:20 release:Left Shift:0"})
+                .exitCode,
+            0);
   ASSERT_EQ(Run({"assign", file, "--profile", "1", "--key", "Q", "--function", "2"}).exitCode, 0);
-  ASSERT_EQ(Run({"assign", file, "--profile", "2", "--key", "Caps Lock", "--send", "left ctrl"}).exitCode, 0);
+  ASSERT_EQ(
+      Run({"assign", file, "--profile", "2", "--key", "Caps Lock", "--send", "left ctrl"}).exitCode,
+      0);
   ASSERT_EQ(Run({"assign", file, "--profile", "3", "--key", "Esc", "--media", "mute"}).exitCode, 0);
   ASSERT_EQ(Run({"apply", file}).exitCode, 0);
   const ToolRun read = Run({"read", PathOf("read.mvk")});
@@ -178,9 +190,12 @@ TEST_F(CliKeyboard, ReadGivesBackWhatApplyWrote) {
 }
 
 TEST_F(CliKeyboard, ResetRestoresKeyMapsAndLightingOnlyWhenConfirmed) {
-  ASSERT_EQ(Run({"assign", PathOf("f.mvk"), "--profile", "1", "--key", "Q", "--disable"}).exitCode, 0);
+  ASSERT_EQ(Run({"assign", PathOf("f.mvk"), "--profile", "1", "--key", "Q", "--disable"}).exitCode,
+            0);
   ASSERT_EQ(Run({"apply", PathOf("f.mvk")}).exitCode, 0);
-  ASSERT_EQ(Run({"lighting", "set", "--profile", "3", "--effect", "6", "--report-rate", "3"}).exitCode, 0);
+  ASSERT_EQ(
+      Run({"lighting", "set", "--profile", "3", "--effect", "6", "--report-rate", "3"}).exitCode,
+      0);
   const auto changed = Memory();
 
   const ToolRun declined = Run({"reset"}, "n\n");
@@ -208,10 +223,13 @@ TEST_F(CliKeyboard, MacrosThatDoNotFitAreNotWritten) {
   std::string events;
   for (int i = 0; i < 40; ++i) events += "press:A:10 release:A:10 ";
   ASSERT_EQ(Run({"macro", "add", PathOf("long.mvk"), "--name", "Long", "--events",
-                 QString::fromStdString(events)}).exitCode, 0);
+                 QString::fromStdString(events)})
+                .exitCode,
+            0);
   const ToolRun run = Run({"apply", PathOf("long.mvk")});
   EXPECT_EQ(run.exitCode, 2);
-  EXPECT_NE(run.err.find("do not fit into the keyboard's macro memory"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("do not fit into the keyboard's macro memory"), std::string::npos)
+      << run.err;
   EXPECT_EQ(Memory(), before);
 }
 
