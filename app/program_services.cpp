@@ -5,7 +5,6 @@
 #include "sim/simulated_keyboard.h"
 
 namespace mvk {
-namespace {
 
 std::shared_ptr<sim::SimulatedKeyboard> MakeSimulatedKeyboard(const SimulateChoice& choice) {
   if (!choice.enabled) {
@@ -16,7 +15,7 @@ std::shared_ptr<sim::SimulatedKeyboard> MakeSimulatedKeyboard(const SimulateChoi
   return std::make_shared<sim::SimulatedKeyboard>("keyboard", file);
 }
 
-std::unique_ptr<HidBackend> MakeBackend(const std::shared_ptr<sim::SimulatedKeyboard>& keyboard) {
+std::unique_ptr<HidBackend> MakeHidBackend(const std::shared_ptr<sim::SimulatedKeyboard>& keyboard) {
   if (!keyboard) {
     return std::make_unique<HidrawBackend>();
   }
@@ -28,8 +27,6 @@ std::unique_ptr<HidBackend> MakeBackend(const std::shared_ptr<sim::SimulatedKeyb
 ConfigFolder ProgramConfigFolder(const AppPaths& paths) {
   return {ConfigFolderIn(DataHome()), UserModeTemplatePath(paths.UserColourBase)};
 }
-
-}  // namespace
 
 std::filesystem::path DefaultSimulatedKeyboardFile() {
   const auto dataHome = DataHome();
@@ -45,7 +42,7 @@ ProgramServices::ProgramServices(CMorvakinApp& app)
 ProgramServices::ProgramServices(CMorvakinApp& app, std::unique_ptr<HidBackend> backend,
                                  std::shared_ptr<sim::SimulatedKeyboard> keyboard)
     : app_(app),
-      backend_(backend ? std::move(backend) : MakeBackend(keyboard)),
+      backend_(backend ? std::move(backend) : MakeHidBackend(keyboard)),
       keyboard_(std::move(keyboard)),
       trace_(PacketTrace::FromEnvironment()),
       keyboardDevice_(*backend_),

@@ -32,6 +32,14 @@ class SimulatedKeyboard;
 // The simulated keyboard's memory file when "--simulate" names none.
 std::filesystem::path DefaultSimulatedKeyboardFile();
 
+// The program's keyboard access, shared with the command-line tool: the
+// simulated keyboard that a simulate choice asks for (nullptr for the
+// hardware), the backend it sits behind (hidraw without one), and the
+// per-user configuration folder.
+std::shared_ptr<sim::SimulatedKeyboard> MakeSimulatedKeyboard(const SimulateChoice& choice);
+std::unique_ptr<HidBackend> MakeHidBackend(const std::shared_ptr<sim::SimulatedKeyboard>& keyboard);
+ConfigFolder ProgramConfigFolder(const AppPaths& paths);
+
 class ProgramServices {
  public:
   // Uses the application's paths, settings, locks and simulate choice.
