@@ -17,14 +17,14 @@ TEST_F(AssignDialogTest, ACapturedKeyIsStoredOnOk) {
   EXPECT_EQ(dialog.Mode(), kAssignDefault);
   EXPECT_TRUE(Control<QRadioButton>("FUNC_KEY_RADIO_KB")->isChecked());
   EXPECT_TRUE(Control<QLineEdit>("FUNC_KEY_INPUT")->text().isEmpty());
-  EXPECT_FALSE(Control<QPushButton>("CONTROL2_APPLY")->isEnabled());
+  EXPECT_FALSE(Control<QAbstractButton>("CONTROL2_APPLY")->isEnabled());
 
   SendKey(QEvent::KeyPress, Qt::Key_B, 0, false);
   SendKey(QEvent::KeyPress, Qt::Key_C, 0, true);  // an auto-repeat captures nothing
   SendKey(QEvent::KeyRelease, Qt::Key_B, 0, false);
   EXPECT_EQ(dialog.CapturedCode(), kKeyB);
   EXPECT_EQ(Control<QLineEdit>("FUNC_KEY_INPUT")->text(), "B");
-  EXPECT_TRUE(Control<QPushButton>("CONTROL2_APPLY")->isEnabled());
+  EXPECT_TRUE(Control<QAbstractButton>("CONTROL2_APPLY")->isEnabled());
 
   Click("CONTROL_OK");
   EXPECT_FALSE(dialog.IsOpen());
@@ -97,7 +97,7 @@ TEST_F(AssignDialogTest, ClearOnAMacroKeyStoresTheDefault) {
   EXPECT_EQ(dialog.Mode(), kAssignDefault);
   EXPECT_TRUE(Control<QLineEdit>("FUNC_KEY_INPUT")->isVisible());
   EXPECT_FALSE(Control<QComboBox>("FUNC_MACRO_LIST")->isVisible());
-  EXPECT_TRUE(Control<QPushButton>("CONTROL2_APPLY")->isEnabled());
+  EXPECT_TRUE(Control<QAbstractButton>("CONTROL2_APPLY")->isEnabled());
   Click("CONTROL_OK");
   EXPECT_EQ(Slot(kKeyA)->type, kAssignDefault);
   EXPECT_EQ(config.working.macros.size(), 1u);
@@ -132,7 +132,7 @@ TEST_F(AssignDialogTest, MacroOnlyModeStoresTheChosenMacroOnG9) {
   config.working.macros = {TestMacro(u"One", 4), TestMacro(u"Two", 9)};
   dialog.Begin(0x208, nullptr, true);
   for (const char* frame : {"CONTROL_KEY", "CONTROL_MEDIA", "CONTROL_FUNCTION", "CONTROL_CLEAR"}) {
-    EXPECT_FALSE(Control<QPushButton>(frame)->isEnabled()) << frame;
+    EXPECT_FALSE(Control<QAbstractButton>(frame)->isEnabled()) << frame;
   }
   EXPECT_TRUE(Control<QComboBox>("FUNC_MACRO_LIST")->isVisible());
   Control<QComboBox>("FUNC_MACRO_LIST")->setCurrentIndex(1);

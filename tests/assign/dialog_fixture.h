@@ -24,6 +24,7 @@
 #include "ui/assign/composite_dialog.h"
 #include "ui/assign/macro_page.h"
 #include "ui/main/window_apis.h"
+#include "ui/skin/missing_picture.h"
 
 namespace mvk::test {
 
@@ -57,6 +58,13 @@ inline constexpr quint32 kNativeLeftMeta = 125 + 8;
 
 class AssignDialogTest : public ::testing::Test {
  protected:
+  // A missing picture fails the test instead of ending the program.
+  void SetUp() override {
+    previousHandler = SetMissingSkinPictureHandler(
+        [](const QString& file) { ADD_FAILURE() << "missing skin picture " << file.toStdString(); });
+  }
+  void TearDown() override { SetMissingSkinPictureHandler(previousHandler); }
+
   template <typename T>
   T* Control(const char* name) {
     T* control = dialog.findChild<T*>(QString::fromLatin1(name));
@@ -82,6 +90,7 @@ class AssignDialogTest : public ::testing::Test {
   QLineEdit& LoopCountBox() { return *Control<QLineEdit>("FUNC_MACRO_CYCLES"); }
   CMacroPage& Page() { return dialog.MacroPage(); }
 
+  MissingPictureHandler previousHandler;
   QApplication& application = Application();
   TempUserFolders folders;
   RegistryStore settings{folders.ConfigHome() / "settings"};
@@ -104,6 +113,7 @@ class AssignDialogTest : public ::testing::Test {
       .mainWindow = mainWindow,
       .activeProfile = [this] { return profile; },
       .skinFile = std::filesystem::path(MORVAKIN_BUILD_DIR) / "Skins" / "Composite.ini",
+      .skinFolder = std::filesystem::path(MORVAKIN_BUILD_DIR) / "Skins",
       .tickCount = [this] { return tick; },
       .openHelp = [] {},
       .startOnScreenKeyboard = [] { return false; },

@@ -31,7 +31,9 @@ struct AssignContext {
   MainWindowApi& mainWindow;
   // The keyboard's active profile, whose key slots the dialog edits.
   std::function<int()> activeProfile;
+  // "Composite.ini" and the folder of the pictures it names.
   std::filesystem::path skinFile;
+  std::filesystem::path skinFolder;
   // Milliseconds of a steady clock; recording measures waits with it.
   std::function<uint32_t()> tickCount;
   // The help page (F1) and the on-screen keyboard; false when there is none.

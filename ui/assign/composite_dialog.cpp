@@ -7,11 +7,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 
 #include <mutex>
+#include <tuple>
 
 #include "model/key_map.h"
 #include "platform/ini_file.h"
@@ -19,23 +19,17 @@
 #include "ui/assign/macro_editing.h"
 #include "ui/assign/macro_page.h"
 #include "ui/skin/placement.h"
+#include "ui/skin/png_button.h"
 
 namespace mvk {
 namespace {
 
 constexpr std::u16string_view kSection = u"BUTTONINFO";
 constexpr int kFunctionKeyCount = 11;
-constexpr QSize kDefaultSize(600, 512);
 constexpr double kStaticFontPoints = 10.8;
+const QString kFontName = QStringLiteral("Arial Unicode MS");
 
 QString Q(const std::u16string& text) { return QString::fromStdU16String(text); }
-
-int SkinNumber(const std::filesystem::path& skinFile, std::u16string_view key, int fallback) {
-  const std::optional<std::u16string> text = CIniFile(skinFile).GetString(u"SCREEN", key, u"");
-  bool ok = false;
-  const int value = text ? Q(*text).toInt(&ok) : 0;
-  return ok && value > 0 ? value : fallback;
-}
 
 bool IsKeyEventForWidget(QObject* watched, QEvent* event) {
   return watched->isWidgetType() &&
@@ -54,7 +48,7 @@ bool IsEnterOrEscape(int key) {
 }  // namespace
 
 Morvakin_DlgComposite::Morvakin_DlgComposite(AssignContext& context, QWidget* parent)
-    : QDialog(parent),
+    : CBaseDialog(parent, context.skinFile, context.skinFolder),
       context_(context),
       captureKeyHook_([this](QObject* watched, QEvent* event) { return CaptureKey(watched, event); }),
       captureWindowsKeyHook_([this](QObject* watched, QEvent* event) {
@@ -63,8 +57,6 @@ Morvakin_DlgComposite::Morvakin_DlgComposite(AssignContext& context, QWidget* pa
   setObjectName(QStringLiteral("Morvakin_DlgComposite"));
   MakeControls();
   macroPage_ = new CMacroPage(*this, context_, [this] { EnableApply(true); });
-  // Enter and Esc must press no button; the dialog drops them.
-  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
   ConnectControls();
 }
 
@@ -75,17 +67,15 @@ void Morvakin_DlgComposite::MakeControls() {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
   };
-  keyPageButton_ = make(new QPushButton(this), "CONTROL_KEY");
-  macroPageButton_ = make(new QPushButton(this), "CONTROL_MACRO");
-  mediaPageButton_ = make(new QPushButton(this), "CONTROL_MEDIA");
-  functionPageButton_ = make(new QPushButton(this), "CONTROL_FUNCTION");
-  for (QPushButton* page : {keyPageButton_, macroPageButton_, mediaPageButton_, functionPageButton_}) {
-    page->setCheckable(true);
-  }
-  clearButton_ = make(new QPushButton(QStringLiteral("\u2300"), this), "CONTROL_CLEAR");
-  pagePicture_ = make(new QLabel(this), "CONTROL_MASK");
-  titlePicture_ = make(new QLabel(this), "CONTROL_TITLE");
-  oskButton_ = make(new QPushButton(QStringLiteral("\u2328"), this), "CONTROL_OSK");
+  keyPageButton_ = make(new CPngButton(this), "CONTROL_KEY");
+  macroPageButton_ = make(new CPngButton(this), "CONTROL_MACRO");
+  mediaPageButton_ = make(new CPngButton(this), "CONTROL_MEDIA");
+  functionPageButton_ = make(new CPngButton(this), "CONTROL_FUNCTION");
+  clearButton_ = make(new CPngButton(this), "CONTROL_CLEAR");
+  pagePicture_ = make(new CPngButton(this), "CONTROL_MASK");
+  titlePicture_ = make(new CPngButton(this), "CONTROL_TITLE");
+  for (CPngButton* picture : {pagePicture_, titlePicture_}) picture->setEnabled(false);
+  oskButton_ = make(new CPngButton(this), "CONTROL_OSK");
   heading_ = make(new QLabel(this), "KEY_SETTING");
   singleKeyHint_ = make(new QLabel(this), "TISHI_SINGLE_STATIC");
   capturedBox_ = make(new QLineEdit(this), "FUNC_KEY_INPUT");
@@ -102,19 +92,23 @@ void Morvakin_DlgComposite::MakeControls() {
   mediaList_ = make(new QComboBox(this), "FUNC_MEDIA_SELECT");
   functionHint_ = make(new QLabel(this), "FUNCTION_KEY_SETTING_TISHI");
   functionList_ = make(new QComboBox(this), "FUNC_FUNCTION_SELECT");
-  okButton_ = make(new QPushButton(this), "CONTROL_OK");
-  cancelButton_ = make(new QPushButton(this), "CONTROL_CANCEL");
-  applyButton_ = make(new QPushButton(QStringLiteral("Apply"), this), "CONTROL2_APPLY");
+  okButton_ = make(new CPngButton(this), "CONTROL_OK");
+  cancelButton_ = make(new CPngButton(this), "CONTROL_CANCEL");
+  applyButton_ = make(new CPngButton(this), "CONTROL2_APPLY");
+  for (CPngButton* button : {keyPageButton_, macroPageButton_, mediaPageButton_, functionPageButton_,
+                             okButton_, cancelButton_, applyButton_}) {
+    button->SetText(true, kStaticFontPoints, kFontName, kLanguageTextColours);
+  }
   for (QLabel* hint : {singleKeyHint_, mediaHint_, functionHint_}) hint->setWordWrap(true);
 }
 
 void Morvakin_DlgComposite::ConnectControls() {
-  connect(keyPageButton_, &QPushButton::clicked, this, &Morvakin_DlgComposite::OnSingleKeyButton);
-  connect(macroPageButton_, &QPushButton::clicked, this, [this] { OnPageButton(kModeMacro); });
-  connect(mediaPageButton_, &QPushButton::clicked, this, [this] { OnPageButton(kModeMultimedia); });
-  connect(functionPageButton_, &QPushButton::clicked, this, [this] { OnPageButton(kModeFunction); });
-  connect(clearButton_, &QPushButton::clicked, this, &Morvakin_DlgComposite::OnClear);
-  connect(oskButton_, &QPushButton::clicked, this, [this] { context_.startOnScreenKeyboard(); });
+  connect(keyPageButton_, &CPngButton::clicked, this, &Morvakin_DlgComposite::OnSingleKeyButton);
+  connect(macroPageButton_, &CPngButton::clicked, this, [this] { OnPageButton(kModeMacro); });
+  connect(mediaPageButton_, &CPngButton::clicked, this, [this] { OnPageButton(kModeMultimedia); });
+  connect(functionPageButton_, &CPngButton::clicked, this, [this] { OnPageButton(kModeFunction); });
+  connect(clearButton_, &CPngButton::clicked, this, &Morvakin_DlgComposite::OnClear);
+  connect(oskButton_, &CPngButton::clicked, this, [this] { context_.startOnScreenKeyboard(); });
   connect(keyboardRadio_, &QRadioButton::clicked, this, [this] {
     SelectRadio(true);
     mode_ = kModeSingleKey;
@@ -123,36 +117,53 @@ void Morvakin_DlgComposite::ConnectControls() {
     SelectRadio(false);
     mode_ = kModeSingleKey;
   });
-  connect(okButton_, &QPushButton::clicked, this, [this] {
+  connect(okButton_, &CPngButton::clicked, this, [this] {
     Apply();
     accept();
   });
-  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(applyButton_, &QPushButton::clicked, this, &Morvakin_DlgComposite::Apply);
+  connect(cancelButton_, &CPngButton::clicked, this, &Morvakin_DlgComposite::reject);
+  connect(applyButton_, &CPngButton::clicked, this, &Morvakin_DlgComposite::Apply);
 }
 
 void Morvakin_DlgComposite::PlaceControls() {
+  if (!images_) images_ = LoadCompositeImageSets(context_.skinFolder);
+  const SkinStateImages& frame = macroOnly_ ? images_->macroOnly : images_->key;
+  const std::tuple<CPngButton*, std::u16string_view, const SkinStateImages&> buttons[] = {
+      {keyPageButton_, u"CONTROL_KEY", frame},         {macroPageButton_, u"CONTROL_MACRO", images_->key},
+      {mediaPageButton_, u"CONTROL_MEDIA", frame},     {functionPageButton_, u"CONTROL_FUNCTION", frame},
+      {clearButton_, u"CONTROL_CLEAR", frame},         {titlePicture_, u"CONTROL_TITLE", frame},
+      {pagePicture_, u"CONTROL_MASK", images_->key},   {oskButton_, u"CONTROL_OSK", images_->key},
+      {okButton_, u"CONTROL_OK", images_->key},        {cancelButton_, u"CONTROL_CANCEL", images_->key},
+      {applyButton_, u"CONTROL2_APPLY", images_->key},
+  };
+  for (const auto& [button, key, set] : buttons) {
+    button->setEnabled(true);
+    PlaceSkinButton(*button, context_.skinFile, kSection, key, set);
+  }
+  for (CPngButton* picture : {pagePicture_, titlePicture_}) picture->setEnabled(false);
   const std::pair<QWidget*, std::u16string_view> controls[] = {
-      {keyPageButton_, u"CONTROL_KEY"},          {macroPageButton_, u"CONTROL_MACRO"},
-      {mediaPageButton_, u"CONTROL_MEDIA"},      {functionPageButton_, u"CONTROL_FUNCTION"},
-      {clearButton_, u"CONTROL_CLEAR"},          {pagePicture_, u"CONTROL_MASK"},
-      {titlePicture_, u"CONTROL_TITLE"},         {oskButton_, u"CONTROL_OSK"},
       {heading_, u"KEY_SETTING"},                {singleKeyHint_, u"TISHI_SINGLE_STATIC"},
       {capturedBox_, u"FUNC_KEY_INPUT"},         {keyboardRadio_, u"FUNC_KEY_RADIO_KB"},
       {keyboardRadioLabel_, u"FUNC_KEY_RADIO_KB_STATIC"},
       {mouseRadio_, u"FUNC_KEY_RADIO_MOU"},      {mouseRadioLabel_, u"FUNC_KEY_RADIO_MOU_STATIC"},
       {mouseList_, u"FUNC_KEY_COMBO_MOU"},       {mediaHint_, u"MEDIA_SETTING_TISHI"},
       {mediaList_, u"FUNC_MEDIA_SELECT"},        {functionHint_, u"FUNCTION_KEY_SETTING_TISHI"},
-      {functionList_, u"FUNC_FUNCTION_SELECT"},  {okButton_, u"CONTROL_OK"},
-      {cancelButton_, u"CONTROL_CANCEL"},        {applyButton_, u"CONTROL2_APPLY"},
+      {functionList_, u"FUNC_FUNCTION_SELECT"},
   };
   for (const auto& [control, key] : controls) PlaceControl(*control, context_.skinFile, kSection, key);
-  macroPage_->PlaceControls();
-  setFixedSize(SkinNumber(context_.skinFile, u"Width", kDefaultSize.width()),
-               SkinNumber(context_.skinFile, u"Height", kDefaultSize.height()));
-  QFont font(QStringLiteral("Arial Unicode MS"));
+  macroPage_->PlaceControls(images_->macro);
+  QFont font(kFontName);
   font.setPointSizeF(kStaticFontPoints);
   for (QLabel* label : findChildren<QLabel*>()) label->setFont(font);
+}
+
+// The strip under the page buttons shows the pictures of the page shown.
+void Morvakin_DlgComposite::ShowPagePicture() {
+  const SkinStateImages& set = mode_ == kModeMacro        ? images_->macro
+                               : mode_ == kModeMultimedia ? images_->media
+                               : mode_ == kModeFunction   ? images_->function
+                                                          : images_->key;
+  pagePicture_->SetPictures(set.normal, set.hover, set.pressed, set.normal, set.assigned);
 }
 
 std::u16string Morvakin_DlgComposite::Text(std::string_view key) const {
@@ -192,6 +203,7 @@ void Morvakin_DlgComposite::OpenMacroOnly(int keyCode, QWidget* keyButton) {
 
 void Morvakin_DlgComposite::Begin(int keyCode, QWidget* keyButton, bool macroOnly) {
   ++openCount_;
+  InitDialog();
   layer_ = 0;
   keyIndex_ = KeyIndexOf(static_cast<KeyCode>(keyCode));
   macroOnly_ = macroOnly;
@@ -248,6 +260,7 @@ void Morvakin_DlgComposite::ApplyLanguage(int languageIndex) {
   functionHint_->setText(Q(Text("FUNCTION_TISHI")));
   okButton_->setText(Q(Text("MACRO_OK")));
   cancelButton_->setText(Q(Text("MACRO_CANCLE")));
+  applyButton_->setText(Q(Text("MACRO_APPLY")));
   FillLists();
   if (mode_ == kModeSingleKey && keyboardRadio_->isChecked() && capturedCode_ != 0) {
     capturedBox_->setText(Q(KeyName(capturedCode_, [this](std::string_view key) { return Text(key); })));
@@ -274,6 +287,7 @@ void Morvakin_DlgComposite::ShowPage(bool initial) {
       ShowSingleKeyMode(initial);
       break;
   }
+  ShowPagePicture();
   UpdateVisibility();
 }
 
@@ -321,10 +335,10 @@ void Morvakin_DlgComposite::UpdateVisibility() {
   mediaList_->setVisible(mediaPage);
   functionHint_->setVisible(functionPage && !macroOnly_);
   functionList_->setVisible(functionPage);
-  keyPageButton_->setChecked(singleKeyPage);
-  macroPageButton_->setChecked(macroPage);
-  mediaPageButton_->setChecked(mediaPage);
-  functionPageButton_->setChecked(functionPage);
+  keyPageButton_->SetAssigned(singleKeyPage);
+  macroPageButton_->SetAssigned(macroPage);
+  mediaPageButton_->SetAssigned(mediaPage);
+  functionPageButton_->SetAssigned(functionPage);
 }
 
 void Morvakin_DlgComposite::OnPageButton(uint16_t mode) {
@@ -454,7 +468,7 @@ void Morvakin_DlgComposite::done(int result) {
     --openCount_;
     if (keyButton_) keyButton_->update();
   }
-  QDialog::done(result);
+  CBaseDialog::done(result);
 }
 
 void Morvakin_DlgComposite::keyPressEvent(QKeyEvent* event) {
@@ -463,12 +477,12 @@ void Morvakin_DlgComposite::keyPressEvent(QKeyEvent* event) {
     if (!macroPage_->Recording()) context_.openHelp();
     return;
   }
-  QDialog::keyPressEvent(event);
+  CBaseDialog::keyPressEvent(event);
 }
 
 void Morvakin_DlgComposite::keyReleaseEvent(QKeyEvent* event) {
   if (IsEnterOrEscape(event->key())) return;
-  QDialog::keyReleaseEvent(event);
+  CBaseDialog::keyReleaseEvent(event);
 }
 
 }  // namespace mvk

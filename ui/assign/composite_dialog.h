@@ -3,27 +3,29 @@
 // Apply store the key slot and the macro list in the working configuration.
 #pragma once
 
-#include <QDialog>
 #include <QPointer>
 
 #include <cstdint>
+#include <optional>
 
 #include "model/keys.h"
 #include "ui/assign/application_hook.h"
 #include "ui/assign/assign_context.h"
+#include "ui/assign/composite_images.h"
 #include "ui/main/window_apis.h"
+#include "ui/skin/base_dialog.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace mvk {
 
 class CMacroPage;
+class CPngButton;
 
-class Morvakin_DlgComposite : public QDialog, public AssignmentDialogApi {
+class Morvakin_DlgComposite : public CBaseDialog, public AssignmentDialogApi {
   Q_OBJECT
 
  public:
@@ -58,6 +60,7 @@ class Morvakin_DlgComposite : public QDialog, public AssignmentDialogApi {
   void FillLists();
   std::u16string Text(std::string_view key) const;
 
+  void ShowPagePicture();
   void ShowPage(bool initial);
   void ShowMacroMode(bool initial);
   void ShowSingleKeyMode(bool initial);
@@ -96,14 +99,15 @@ class Morvakin_DlgComposite : public QDialog, public AssignmentDialogApi {
   bool firstMacroPage_ = false;
   int openCount_ = 0;
 
-  QPushButton* keyPageButton_ = nullptr;
-  QPushButton* macroPageButton_ = nullptr;
-  QPushButton* mediaPageButton_ = nullptr;
-  QPushButton* functionPageButton_ = nullptr;
-  QPushButton* clearButton_ = nullptr;
-  QLabel* pagePicture_ = nullptr;
-  QLabel* titlePicture_ = nullptr;
-  QPushButton* oskButton_ = nullptr;
+  std::optional<CompositeImageSets> images_;
+  CPngButton* keyPageButton_ = nullptr;
+  CPngButton* macroPageButton_ = nullptr;
+  CPngButton* mediaPageButton_ = nullptr;
+  CPngButton* functionPageButton_ = nullptr;
+  CPngButton* clearButton_ = nullptr;
+  CPngButton* pagePicture_ = nullptr;
+  CPngButton* titlePicture_ = nullptr;
+  CPngButton* oskButton_ = nullptr;
   QLabel* heading_ = nullptr;
   QLabel* singleKeyHint_ = nullptr;
   QLineEdit* capturedBox_ = nullptr;
@@ -116,9 +120,9 @@ class Morvakin_DlgComposite : public QDialog, public AssignmentDialogApi {
   QComboBox* mediaList_ = nullptr;
   QLabel* functionHint_ = nullptr;
   QComboBox* functionList_ = nullptr;
-  QPushButton* okButton_ = nullptr;
-  QPushButton* cancelButton_ = nullptr;
-  QPushButton* applyButton_ = nullptr;
+  CPngButton* okButton_ = nullptr;
+  CPngButton* cancelButton_ = nullptr;
+  CPngButton* applyButton_ = nullptr;
 
   ApplicationHook captureKeyHook_;
   ApplicationHook captureWindowsKeyHook_;

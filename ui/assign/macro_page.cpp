@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTableWidget>
 
@@ -18,12 +17,14 @@
 #include "ui/assign/macro_editing.h"
 #include "ui/prompts.h"
 #include "ui/skin/placement.h"
+#include "ui/skin/png_button.h"
 
 namespace mvk {
 namespace {
 
 constexpr std::u16string_view kSection = u"BUTTONINFO";
 constexpr int kColumnWidth = 170;
+constexpr double kButtonTextPoints = 10.8;
 constexpr const char* kPressText = "\u2193";
 constexpr const char* kReleaseText = "  \u2191";
 constexpr std::string_view kRecordDelaysValueKey = "MACRO_ACTION_RECORD_DELAY";
@@ -81,9 +82,8 @@ void CMacroPage::MakeControls(QWidget& dialog) {
   combo_->setEditable(true);
   combo_->setInsertPolicy(QComboBox::NoInsert);
   combo_->lineEdit()->setMaxLength(static_cast<int>(kMaxMacroNameLength));
-  addButton_ = static_cast<QPushButton*>(named(new QPushButton("+", &dialog), "FUNC_MACRO_ADD"));
-  deleteButton_ =
-      static_cast<QPushButton*>(named(new QPushButton("\u2212", &dialog), "FUNC_MACRO_DELETE"));
+  addButton_ = static_cast<CPngButton*>(named(new CPngButton(&dialog), "FUNC_MACRO_ADD"));
+  deleteButton_ = static_cast<CPngButton*>(named(new CPngButton(&dialog), "FUNC_MACRO_DELETE"));
   actions_ = static_cast<QTableWidget*>(named(new QTableWidget(0, 3, &dialog), "FUNC_MACRO_LIST2"));
   actions_->setSelectionBehavior(QAbstractItemView::SelectRows);
   actions_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -91,16 +91,17 @@ void CMacroPage::MakeControls(QWidget& dialog) {
   actions_->verticalHeader()->hide();
   for (int column = 0; column < 3; ++column) actions_->setColumnWidth(column, kColumnWidth);
   actions_->viewport()->installEventFilter(this);
-  recordButton_ = static_cast<QPushButton*>(named(new QPushButton(&dialog), "FUNC_MACRO_RECORD"));
-  recordButton_->setCheckable(true);
+  recordButton_ = static_cast<CPngButton*>(named(new CPngButton(&dialog), "FUNC_MACRO_RECORD"));
+  recordButton_->SetText(true, kButtonTextPoints, QStringLiteral("Arial Unicode MS"),
+                         kLanguageTextColours);
   deleteActionButton_ =
-      static_cast<QPushButton*>(named(new QPushButton("\u2715", &dialog), "FUNC_MACRO_DELETE2"));
-  clearButton_ = static_cast<QPushButton*>(named(new QPushButton("\u2300", &dialog), "FUNC_MACRO_CLEAR"));
-  topButton_ = static_cast<QPushButton*>(named(new QPushButton("\u2912", &dialog), "FUNC_MACRO_UP_TOP"));
-  upButton_ = static_cast<QPushButton*>(named(new QPushButton("\u2191", &dialog), "FUNC_MACRO_UP"));
-  downButton_ = static_cast<QPushButton*>(named(new QPushButton("\u2193", &dialog), "FUNC_MACRO_DOWN"));
+      static_cast<CPngButton*>(named(new CPngButton(&dialog), "FUNC_MACRO_DELETE2"));
+  clearButton_ = static_cast<CPngButton*>(named(new CPngButton(&dialog), "FUNC_MACRO_CLEAR"));
+  topButton_ = static_cast<CPngButton*>(named(new CPngButton(&dialog), "FUNC_MACRO_UP_TOP"));
+  upButton_ = static_cast<CPngButton*>(named(new CPngButton(&dialog), "FUNC_MACRO_UP"));
+  downButton_ = static_cast<CPngButton*>(named(new CPngButton(&dialog), "FUNC_MACRO_DOWN"));
   bottomButton_ =
-      static_cast<QPushButton*>(named(new QPushButton("\u2913", &dialog), "FUNC_MACRO_DOWN_BOTTOM"));
+      static_cast<CPngButton*>(named(new CPngButton(&dialog), "FUNC_MACRO_DOWN_BOTTOM"));
   recordDelaysBox_ =
       static_cast<QCheckBox*>(named(new QCheckBox(&dialog), "FUNC_MACRO_RECORD_DELAY"));
   recordDelaysLabel_ =
@@ -112,28 +113,33 @@ void CMacroPage::MakeControls(QWidget& dialog) {
 void CMacroPage::ConnectControls() {
   connect(combo_, &QComboBox::currentIndexChanged, this, &CMacroPage::OnComboSelection);
   connect(combo_->lineEdit(), &QLineEdit::textEdited, this, &CMacroPage::OnComboTextEdited);
-  connect(addButton_, &QPushButton::clicked, this, &CMacroPage::AddMacro);
-  connect(deleteButton_, &QPushButton::clicked, this, &CMacroPage::DeleteMacro);
-  connect(recordButton_, &QPushButton::clicked, this, &CMacroPage::ToggleRecording);
-  connect(deleteActionButton_, &QPushButton::clicked, this, &CMacroPage::DeleteAction);
-  connect(clearButton_, &QPushButton::clicked, this, &CMacroPage::ClearActions);
-  connect(topButton_, &QPushButton::clicked, this, [this] { MoveAction(0); });
-  connect(upButton_, &QPushButton::clicked, this, [this] { MoveAction(1); });
-  connect(downButton_, &QPushButton::clicked, this, [this] { MoveAction(2); });
-  connect(bottomButton_, &QPushButton::clicked, this, [this] { MoveAction(3); });
+  connect(addButton_, &CPngButton::clicked, this, &CMacroPage::AddMacro);
+  connect(deleteButton_, &CPngButton::clicked, this, &CMacroPage::DeleteMacro);
+  connect(recordButton_, &CPngButton::clicked, this, &CMacroPage::ToggleRecording);
+  connect(deleteActionButton_, &CPngButton::clicked, this, &CMacroPage::DeleteAction);
+  connect(clearButton_, &CPngButton::clicked, this, &CMacroPage::ClearActions);
+  connect(topButton_, &CPngButton::clicked, this, [this] { MoveAction(0); });
+  connect(upButton_, &CPngButton::clicked, this, [this] { MoveAction(1); });
+  connect(downButton_, &CPngButton::clicked, this, [this] { MoveAction(2); });
+  connect(bottomButton_, &CPngButton::clicked, this, [this] { MoveAction(3); });
   connect(recordDelaysBox_, &QCheckBox::clicked, this, &CMacroPage::OnRecordDelaysClicked);
   connect(loopCountBox_, &QLineEdit::textEdited, this, &CMacroPage::OnLoopCountEdited);
 }
 
-void CMacroPage::PlaceControls() {
+void CMacroPage::PlaceControls(const SkinStateImages& macroSet) {
+  const std::pair<CPngButton*, std::u16string_view> buttons[] = {
+      {addButton_, u"FUNC_MACRO_ADD"},              {deleteButton_, u"FUNC_MACRO_DELETE"},
+      {recordButton_, u"FUNC_MACRO_RECORD"},        {deleteActionButton_, u"FUNC_MACRO_DELETE2"},
+      {clearButton_, u"FUNC_MACRO_CLEAR"},          {topButton_, u"FUNC_MACRO_UP_TOP"},
+      {upButton_, u"FUNC_MACRO_UP"},                {downButton_, u"FUNC_MACRO_DOWN"},
+      {bottomButton_, u"FUNC_MACRO_DOWN_BOTTOM"},
+  };
+  for (const auto& [button, key] : buttons) {
+    PlaceSkinButton(*button, context_.skinFile, kSection, key, macroSet);
+  }
   const std::pair<QWidget*, std::u16string_view> controls[] = {
       {nameLabel_, u"MARCO_NAME_SETTING"},          {combo_, u"FUNC_MACRO_LIST"},
-      {addButton_, u"FUNC_MACRO_ADD"},              {deleteButton_, u"FUNC_MACRO_DELETE"},
-      {actions_, u"FUNC_MACRO_LIST2"},              {recordButton_, u"FUNC_MACRO_RECORD"},
-      {deleteActionButton_, u"FUNC_MACRO_DELETE2"}, {clearButton_, u"FUNC_MACRO_CLEAR"},
-      {topButton_, u"FUNC_MACRO_UP_TOP"},           {upButton_, u"FUNC_MACRO_UP"},
-      {downButton_, u"FUNC_MACRO_DOWN"},            {bottomButton_, u"FUNC_MACRO_DOWN_BOTTOM"},
-      {recordDelaysBox_, u"FUNC_MACRO_RECORD_DELAY"},
+      {actions_, u"FUNC_MACRO_LIST2"},              {recordDelaysBox_, u"FUNC_MACRO_RECORD_DELAY"},
       {recordDelaysLabel_, u"FUNC_MACRO_RECORD_DELAY2"},
       {loopCountLabel_, u"FUNC_MACRO_CYCLES_PROMPT"},  {loopCountBox_, u"FUNC_MACRO_CYCLES"},
   };
@@ -171,7 +177,7 @@ void CMacroPage::SetVisible(bool visible) {
 
 void CMacroPage::PrepareForOpening() {
   recording_ = false;
-  recordButton_->setChecked(false);
+  recordButton_->SetAssigned(false);
   recordButton_->setText(Q(Text("A_RECORD")));
   loopCountBox_->setText("1");
   const QString valueName = Q(Text(kRecordDelaysValueKey));
@@ -562,7 +568,7 @@ void CMacroPage::FinishEditor() {
 
 void CMacroPage::ToggleRecording() {
   recording_ = !recording_;
-  recordButton_->setChecked(recording_);
+  recordButton_->SetAssigned(recording_);
   recordButton_->setText(Q(Text(recording_ ? "MACRO_ACTION_STOP_RECORD" : "MACRO_ACTION_RECORD")));
   addButton_->setEnabled(!recording_);
   deleteButton_->setEnabled(!recording_);

@@ -23,11 +23,13 @@ class QComboBox;
 class QEvent;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QTableWidget;
 class QWidget;
 
 namespace mvk {
+
+class CPngButton;
+struct SkinStateImages;
 
 class CMacroPage : public QObject {
  public:
@@ -36,7 +38,8 @@ class CMacroPage : public QObject {
   CMacroPage(QWidget& dialog, AssignContext& context, std::function<void()> markChanged);
   ~CMacroPage() override;
 
-  void PlaceControls();
+  // The page's image buttons take the macro picture set.
+  void PlaceControls(const SkinStateImages& macroSet);
   void ApplyTexts(int languageIndex);
   void SetVisible(bool visible);
 
@@ -118,16 +121,16 @@ class CMacroPage : public QObject {
 
   QLabel* nameLabel_ = nullptr;
   QComboBox* combo_ = nullptr;
-  QPushButton* addButton_ = nullptr;
-  QPushButton* deleteButton_ = nullptr;
+  CPngButton* addButton_ = nullptr;
+  CPngButton* deleteButton_ = nullptr;
   QTableWidget* actions_ = nullptr;
-  QPushButton* recordButton_ = nullptr;
-  QPushButton* deleteActionButton_ = nullptr;
-  QPushButton* clearButton_ = nullptr;
-  QPushButton* topButton_ = nullptr;
-  QPushButton* upButton_ = nullptr;
-  QPushButton* downButton_ = nullptr;
-  QPushButton* bottomButton_ = nullptr;
+  CPngButton* recordButton_ = nullptr;
+  CPngButton* deleteActionButton_ = nullptr;
+  CPngButton* clearButton_ = nullptr;
+  CPngButton* topButton_ = nullptr;
+  CPngButton* upButton_ = nullptr;
+  CPngButton* downButton_ = nullptr;
+  CPngButton* bottomButton_ = nullptr;
   QCheckBox* recordDelaysBox_ = nullptr;
   QLabel* recordDelaysLabel_ = nullptr;
   QLabel* loopCountLabel_ = nullptr;

@@ -44,6 +44,7 @@ AssignContext ProgramAssignContext(ProgramServices& services, Prompts& prompts,
       .mainWindow = mainWindow,
       .activeProfile = [program] { return GetActiveProfile(program->Link()); },
       .skinFile = services.Paths().CompositeIni,
+      .skinFolder = services.Paths().CompositeIniFolder,
       .tickCount = SteadyTickCount,
       .openHelp = [program] {
         QDesktopServices::openUrl(QUrl::fromLocalFile(
