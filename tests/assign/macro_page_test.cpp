@@ -56,6 +56,47 @@ TEST_F(MacroPageTest, NewNamesCountUpAndStartAgainOnAnEmptyCombo) {
   EXPECT_EQ(ComboTexts(), QStringList({"Macro #1"}));
 }
 
+TEST_F(MacroPageTest, TypingInAnEmptyComboCreatesAMacroWithTheNameCut) {
+  OpenMacroPage();
+  QLineEdit* nameField = Control<QComboBox>("FUNC_MACRO_LIST")->lineEdit();
+  QTest::keyClicks(nameField, QString(300, QChar(u'x')));
+  ASSERT_EQ(Page().MacroCount(), 1);
+  EXPECT_EQ(Page().Macros()[0].Name(), std::u16string(kMaxMacroNameLength, u'x'));
+  EXPECT_EQ(Page().Macros()[0].id, 1);
+  EXPECT_TRUE(Control<QAbstractButton>("FUNC_MACRO_RECORD")->isEnabled());
+
+  nameField->selectAll();
+  QTest::keyClicks(nameField, "Copy");
+  Click("CONTROL_OK");
+  ASSERT_EQ(config.working.macros.size(), 1u);
+  EXPECT_EQ(config.working.macros[0].Name(), u"Copy");
+  EXPECT_EQ(config.working.macros[0].isNew, 0);
+}
+
+TEST_F(MacroPageTest, ActionButtonsDeleteClearAndMoveTheSelectedRow) {
+  config.working.macros = {TestMacro(
+      u"One", 3, {{10, 0x01E, kMacroPress}, {20, 0x030, kMacroPress}, {30, 0x02E, kMacroPress}})};
+  OpenMacroPage();
+  Actions().selectRow(2);
+  Click("FUNC_MACRO_UP_TOP");
+  EXPECT_EQ(Page().Rows()[0], (MacroEvent{30, 0x02E, kMacroPress}));
+  EXPECT_EQ(Actions().item(0, 2)->text(), "30");
+  EXPECT_EQ(Actions().currentRow(), 0);
+
+  Click("FUNC_MACRO_DELETE2");
+  EXPECT_EQ(Page().Rows(), (std::vector<MacroEvent>{{10, 0x01E, kMacroPress}, {20, 0x030, kMacroPress}}));
+
+  Click("FUNC_MACRO_CLEAR");
+  EXPECT_EQ(questions.shown, std::vector<std::string>{"MACRO_ACTION_CLEAR_CONFIRM"});
+  EXPECT_EQ(Actions().rowCount(), 2);
+  questions.answerYes = true;
+  Click("FUNC_MACRO_CLEAR");
+  EXPECT_TRUE(Page().Rows().empty());
+  EXPECT_EQ(Actions().rowCount(), 0);
+  Click("CONTROL_CANCEL");
+  EXPECT_EQ(config.working.macros[0].eventCount, 3);
+}
+
 TEST_F(MacroPageTest, TheHundredAndFirstMacroIsRefused) {
   for (uint16_t id = 1; id <= kMaxMacros; ++id) {
     config.working.macros.push_back(TestMacro(u"M", id));
