@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -154,7 +155,13 @@ void Morvakin_DlgComposite::PlaceControls() {
   macroPage_->PlaceControls(images_->macro);
   QFont font(kFontName);
   font.setPointSizeF(kStaticFontPoints);
-  for (QLabel* label : findChildren<QLabel*>()) label->setFont(font);
+  for (QLabel* label : findChildren<QLabel*>()) {
+    label->setFont(font);
+    // The statics stand on the dark face of the skin.
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kLanguageTextColours.normal);
+    label->setPalette(palette);
+  }
 }
 
 // The strip under the page buttons shows the pictures of the page shown.
