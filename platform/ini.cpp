@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringConverter>
 #include <QStringList>
+#include <algorithm>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -50,7 +51,9 @@ QString PathText(const std::filesystem::path& file) { return QFile::decodeName(f
 std::optional<IniText> LoadIni(const std::filesystem::path& file) {
   QFile in(PathText(file));
   if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray bytes = in.read(kMaxIniBytes + 1);
+  // Ask for the file's own size and one byte more: asking for the whole
+  // limit allocates it, and every key read opens the file anew.
+  const QByteArray bytes = in.read(std::min(in.size(), kMaxIniBytes) + 1);
   if (bytes.size() > kMaxIniBytes || in.error() != QFileDevice::NoError) return std::nullopt;
 
   IniText ini;

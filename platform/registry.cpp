@@ -186,7 +186,8 @@ LoadResult Load(const std::filesystem::path& path) {
   if (!file.exists()) return {FileState::Missing, {}};
   if (!file.open(QIODevice::ReadOnly)) return {FileState::Unreadable, {}};
   if (file.size() > kMaxFileBytes) return {FileState::Corrupt, {}};
-  const QByteArray content = file.read(kMaxFileBytes + 1);
+  // The file's own size and one byte more, not the whole limit, is allocated.
+  const QByteArray content = file.read(file.size() + 1);
   if (content.size() > kMaxFileBytes) return {FileState::Corrupt, {}};
   auto entries = ParseFile(std::string_view(content.constData(), content.size()));
   if (!entries) return {FileState::Corrupt, {}};
