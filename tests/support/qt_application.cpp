@@ -12,8 +12,11 @@ QApplication& Application() {
   static char name[] = "morvakin-test";
   static char* argv[] = {name, nullptr};
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication application(argc, argv);
-  return application;
+  // Never destroyed: torn down among the other static objects at exit, it
+  // crashes in the platform plugin once a widget has been shown. A test may
+  // also have made the application itself.
+  if (QApplication::instance() == nullptr) new QApplication(argc, argv);
+  return *static_cast<QApplication*>(QApplication::instance());
 }
 
 bool WaitUntil(const std::function<bool()>& done, int limitMs) {
