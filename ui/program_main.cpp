@@ -1,22 +1,46 @@
 #include <QApplication>
+#include <QTimer>
 
-#include <string_view>
+#include <cstdio>
 
 #include "app/app_paths.h"
 #include "app/morvakin_app.h"
+#include "app/program_services.h"
 #include "ui/main/main_window.h"
 #include "ui/prompts.h"
 
 namespace {
 
-// Until the language file is read, a text is shown by its key.
-QString KeyAsText(std::string_view key) {
-  return QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
+// MORVAKIN_SCREENSHOT=FILE: once the window has come up (or after a few
+// seconds, when no keyboard brings it up), its picture is saved to FILE and
+// the program ends. For looking at the window where no display is at hand.
+void ScheduleScreenshot(mvk::CMorvakinDlg& window, const QString& file) {
+  constexpr int kCheckMs = 100;
+  constexpr int kGiveUpMs = 5000;
+  auto* poll = new QTimer(&window);
+  auto waited = std::make_shared<int>(0);
+  QObject::connect(poll, &QTimer::timeout, &window, [&window, poll, waited, file] {
+    *waited += kCheckMs;
+    if (!window.isVisible() && *waited < kGiveUpMs) return;
+    poll->stop();
+    const bool saved = window.grab().save(file);
+    std::fprintf(stderr, saved ? "morvakin: screenshot saved to %s\n"
+                               : "morvakin: could not save the screenshot to %s\n",
+                 file.toLocal8Bit().constData());
+    window.Shutdown();
+  });
+  poll->start(kCheckMs);
 }
 
 int RunMainWindow(mvk::CMorvakinApp& app) {
+  mvk::ProgramServices services(app);
   mvk::QtPrompts prompts;
-  mvk::CMorvakinDlg window(app, prompts, KeyAsText);
+  mvk::CMorvakinDlg window(services, prompts);
+  // The dialogs of the assignment, the profile manager and the firmware
+  // update join here through window.SetDialogs, the connection monitor and
+  // the event listener through window.SetDeviceThreads.
+  const QString screenshot = qEnvironmentVariable("MORVAKIN_SCREENSHOT");
+  if (!screenshot.isEmpty()) ScheduleScreenshot(window, screenshot);
   return window.RunModal();
 }
 
