@@ -46,7 +46,13 @@ CMorvakinDlg::CMorvakinDlg(ProgramServices& services, Prompts& prompts,
     pictureButtons_.push_back(button);
   }
   for (CPngButton*& arrow : arrows_) arrow = new CPngButton(this);
-  for (QLineEdit*& edit : colourEdits_) edit = new QLineEdit(this);
+  for (QLineEdit*& edit : colourEdits_) {
+    edit = new QLineEdit(this);
+    edit->setAlignment(Qt::AlignCenter);
+    // The boxes sit on the skin's dark panel, not on a system-coloured one.
+    edit->setStyleSheet(QStringLiteral(
+        "QLineEdit { background: #1b1f27; color: #e8e8e8; border: 1px solid #3b4250; }"));
+  }
   busyPicture_ = new QLabel(this);
   busyPicture_->hide();
   tray_ = std::make_unique<CTrayIcon>(services_.Paths().ResourceFolder,
