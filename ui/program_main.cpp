@@ -6,6 +6,8 @@
 #include "app/app_paths.h"
 #include "app/morvakin_app.h"
 #include "app/program_services.h"
+#include "device/connection_monitor.h"
+#include "device/consumer_listener.h"
 #include "ui/main/main_window.h"
 #include "ui/prompts.h"
 
@@ -37,11 +39,22 @@ int RunMainWindow(mvk::CMorvakinApp& app) {
   mvk::QtPrompts prompts;
   mvk::CMorvakinDlg window(services, prompts);
   // The dialogs of the assignment, the profile manager and the firmware
-  // update join here through window.SetDialogs, the connection monitor and
-  // the event listener through window.SetDeviceThreads.
+  // update join here through window.SetDialogs.
+  mvk::ConsumerListener listener(services.Backend(), services.DeviceState(), window.Side());
+  mvk::ConnectionMonitor monitor(
+      services.Backend(), services.KeyboardDevice(), services.Link(), services.DeviceState(),
+      window.Side(),
+      [&services](const mvk::KeyMatrix& matrix) { services.SetDefaultMatrix(matrix); });
+  window.SetDeviceThreads({{[&listener](mvk::WindowSide&) { listener.Start(); },
+                            [&listener] { listener.Stop(); }},
+                           {[&monitor](mvk::WindowSide&) { monitor.Start(); },
+                            [&monitor] { monitor.Stop(); }}});
   const QString screenshot = qEnvironmentVariable("MORVAKIN_SCREENSHOT");
   if (!screenshot.isEmpty()) ScheduleScreenshot(window, screenshot);
-  return window.RunModal();
+  const int exitCode = window.RunModal();
+  // The threads go before the objects they run in; a shut window does nothing here.
+  window.Shutdown();
+  return exitCode;
 }
 
 }  // namespace

@@ -111,8 +111,9 @@ TEST_F(MainWindowTest, MessagesWithAnotherTagAreIgnored) {
     uint32_t message;
     uint32_t wrongTag;
   } kCases[] = {
-      {kProfilesMessage, kOpenTag},     {kProfilesMessage, 0},       {kOpenMessage, kProfilesTag},
-      {kKillMessage, kOpenTag},         {kInitMessage, kKillTag},    {kDetachMessage, kDetachTag + 1},
+      {kProfilesMessage, kOpenTag},     {kProfilesMessage, 0},
+      {kOpenMessage, kProfilesTag},     {kKillMessage, kOpenTag},
+      {kInitMessage, kKillTag},         {kDetachMessage, kDetachTag + 1},
       {kLanguageMessage, kProfilesTag},
   };
   for (const auto& c : kCases) {

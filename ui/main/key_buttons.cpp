@@ -127,7 +127,8 @@ std::u16string Ascii(const char* text) {
 
 std::u16string MacroNameOfId(const MacroList* macros, uint32_t id) {
   if (!macros) return {};
-  const auto found = std::ranges::find_if(*macros, [id](const MacroRecord& m) { return m.id == id; });
+  const auto found =
+      std::ranges::find_if(*macros, [id](const MacroRecord& m) { return m.id == id; });
   return found == macros->end() ? std::u16string() : found->Name();
 }
 

@@ -113,7 +113,8 @@ void KeyboardView::RedrawSwitchMarks() {
 }
 
 void KeyboardView::FlipSwitchMark(int control, const KeyButtonHit& hit) {
-  CPngButton* button = ButtonOfControl(control == kMacroButtonControl ? kMacroOnlyControl : control);
+  const int shown = control == kMacroButtonControl ? kMacroOnlyControl : control;
+  CPngButton* button = ButtonOfControl(shown);
   const int profile = currentProfile_();
   std::lock_guard lock(config_.ConfigLock);
   ProfileKeyMap& map = config_.working.image.profiles.at(profile);

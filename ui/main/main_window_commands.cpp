@@ -121,7 +121,9 @@ void CMorvakinDlg::MinimiseWindow() {
 CAboutDlg* CMorvakinDlg::AboutBox() const { return aboutBox_.data(); }
 
 void CMorvakinDlg::ShowAboutBox() {
-  if (!aboutBox_) aboutBox_ = new CAboutDlg([this](std::string_view key) { return Text(key); }, this);
+  if (!aboutBox_) {
+    aboutBox_ = new CAboutDlg([this](std::string_view key) { return Text(key); }, this);
+  }
   aboutBox_->show();
   aboutBox_->raise();
 }
