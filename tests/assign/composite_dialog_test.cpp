@@ -30,8 +30,8 @@ TEST_F(AssignDialogTest, ACapturedKeyIsStoredOnOk) {
   EXPECT_FALSE(dialog.IsOpen());
   EXPECT_EQ(Slot(kKeyA)->type, kAssignKey);
   EXPECT_EQ(Slot(kKeyA)->value, kKeyB);
-  EXPECT_TRUE(mainWindow.applyEnabled);
-  EXPECT_EQ(mainWindow.refreshes, 1);
+  EXPECT_TRUE(mainWindow.applyPending);
+  EXPECT_EQ(mainWindow.keyButtonRefreshes, 1);
 }
 
 TEST_F(AssignDialogTest, CapturingTheKeysOwnCodeOrNothingStoresTheDefault) {
@@ -174,7 +174,7 @@ TEST_F(AssignDialogTest, CloseIfOpenStoresNothingAndDropsMacroEdits) {
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(Slot(kKeyA)->type, kAssignDefault);
   EXPECT_EQ(config.working.macros.size(), 1u);
-  EXPECT_FALSE(mainWindow.applyEnabled);
+  EXPECT_FALSE(mainWindow.applyPending);
 
   // The next opening captures keys again.
   dialog.Begin(kKeyA, nullptr, false);

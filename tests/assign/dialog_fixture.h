@@ -23,24 +23,11 @@
 #include "support/temp_user_folders.h"
 #include "ui/assign/composite_dialog.h"
 #include "ui/assign/macro_page.h"
+#include "support/fake_windows.h"
 #include "ui/main/window_apis.h"
 #include "ui/skin/missing_picture.h"
 
 namespace mvk::test {
-
-class FakeMainWindow : public MainWindowApi {
- public:
-  QWidget* Window() override { return nullptr; }
-  void EnableApply(bool enable) override { applyEnabled = enable; }
-  bool ApplyPending() const override { return applyEnabled; }
-  void RefreshKeyButtons() override { ++refreshes; }
-  int ShownProfile() const override { return 0; }
-  void ShowProfile(int) override {}
-  void SwitchToProfile(int) override {}
-
-  bool applyEnabled = false;
-  int refreshes = 0;
-};
 
 inline MacroRecord TestMacro(std::u16string_view name, uint16_t id, std::vector<MacroEvent> events = {}) {
   MacroRecord record;
