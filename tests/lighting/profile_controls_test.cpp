@@ -44,9 +44,7 @@ class ProfileControlsTest : public PanelFixture {
             .filePrompts = filePrompts_,
             .skinFile = BuildDir() / "Skins/Main.ini",
             .programFolder = BuildDir(),
-            .text = [](std::u16string_view, std::string_view key) {
-              return QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
-            },
+            .text = PanelContext().text,
             .defaultMatrix = [] { return BuiltInDefaultMatrix(); },
             .refreshKeyButtons = [this] { ++keyButtonRefreshes_; },
             .selectProfile =
@@ -82,6 +80,12 @@ TEST_F(ProfileControlsTest, ReportRateWritesOneByteOfTheShownProfile) {
   EXPECT_EQ(Commands(), (std::vector<uint8_t>{kBeginUpdate, kWriteMemory, kEndUpdate}));
   EXPECT_EQ(controls_->CheckedReportRate(), 2);
   EXPECT_EQ(LightingByte(2, lighting_field::kReportRate), 2);
+}
+
+TEST_F(ProfileControlsTest, ReportRateButtonsFollowEveryRefresh) {
+  lighting_.decoded.reportRate = 3;
+  panel_->RefreshLightingPanel();
+  EXPECT_EQ(controls_->CheckedReportRate(), 3);
 }
 
 TEST_F(ProfileControlsTest, ShowingAnotherProfileSelectsItAndChecksItsButton) {

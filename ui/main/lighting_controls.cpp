@@ -57,14 +57,11 @@ DirectionPictures DirectionPicturesFor(int effect) {
 QString ClampedRgbText(const QString& text) {
   bool number = false;
   const qlonglong value = text.trimmed().toLongLong(&number);
-  if (number && value >= 256) return QStringLiteral("255");
-  // Too many digits for a number at all is still far above 255.
-  if (!number && !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c.isDigit();
-      })) {
-    return QStringLiteral("255");
-  }
-  return text;
+  // A run of digits too long for any number is far above 255 as well.
+  const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+    return c.isDigit();
+  });
+  return (number && value >= 256) || (!number && digitsOnly) ? QStringLiteral("255") : text;
 }
 
 uint8_t RgbBoxValue(const QString& text) {

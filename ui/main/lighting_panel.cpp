@@ -227,6 +227,7 @@ void CLightingPanel::RefreshLightingPanel() {
   } else {
     previewTimer_.stop();
   }
+  emit Refreshed();
 }
 
 void CLightingPanel::ShowSliders() {

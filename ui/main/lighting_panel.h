@@ -140,6 +140,8 @@ class CLightingPanel : public QObject {
  signals:
   // The light view was switched on or off.
   void LightViewChanged(bool on);
+  // The panel shows the decoded state again; the report-rate buttons follow.
+  void Refreshed();
 
  private:
   void BuildControls(QWidget& window);

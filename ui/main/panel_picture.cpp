@@ -74,7 +74,7 @@ void CPanelPicture::paintEvent(QPaintEvent*) {
       painter.setPen(QPen(line, 1));
       painter.setBrush(selected_ ? QColor(70, 45, 20) : kFace);
       painter.drawRoundedRect(box, 4, 4);
-      painter.setPen(selected_ ? kAccent : Qt::white);
+      painter.setPen(!isEnabled() ? kIdle : selected_ ? kAccent : Qt::white);
       painter.drawText(rect(), Qt::AlignCenter, text());
       return;
     default:

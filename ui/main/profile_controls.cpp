@@ -52,6 +52,7 @@ CProfileControls::CProfileControls(QWidget& window, ProfileControlsContext conte
   BuildControls(window);
   ApplyTexts();
   EnableApply(false);
+  connect(&context_.panel, &CLightingPanel::Refreshed, this, &CProfileControls::ShowReportRate);
 }
 
 CProfileControls::~CProfileControls() = default;
@@ -149,7 +150,6 @@ void CProfileControls::ShowProfile(int profile) {
     context_.panel.RefillUserModeList();
   }
   context_.panel.RefreshLightingPanel();
-  ShowReportRate();
   if (context_.panel.LightViewOn()) context_.panel.SwitchLightViewOff();
   if (GetActiveProfile(context_.link) == profile) return;
   if (!context_.selectProfile(profile)) return;
@@ -217,7 +217,6 @@ void CProfileControls::ResetLightingToDefaults() {
     context_.panel.RefillUserModeList();
   }
   context_.panel.RefreshLightingPanel();
-  ShowReportRate();
 }
 
 void CProfileControls::SynchroniseShownProfile() {
