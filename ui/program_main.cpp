@@ -11,6 +11,7 @@
 #include "ui/assign/composite_dialog.h"
 #include "ui/assign/program_assign_context.h"
 #include "ui/language_prompts.h"
+#include "ui/main/main_panels.h"
 #include "ui/main/main_window.h"
 #include "ui/profiles/profile_manager_dialog.h"
 #include "ui/update/update_dialog.h"
@@ -52,6 +53,7 @@ int RunMainWindow(mvk::CMorvakinApp& app) {
   profiles.RebuildProfileMenu();
   mvk::CMorvakin_DlgUpdate update(services, prompts, languagePrompts, &window);
   window.SetDialogs({&assignment, &profiles, &update});
+  mvk::CMainPanels panels(window, services, languagePrompts, languagePrompts, profiles);
   mvk::ConsumerListener listener(services.Backend(), services.DeviceState(), window.Side());
   mvk::ConnectionMonitor monitor(
       services.Backend(), services.KeyboardDevice(), services.Link(), services.DeviceState(),

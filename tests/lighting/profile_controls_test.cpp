@@ -1,16 +1,15 @@
 #include "ui/main/profile_controls.h"
 
-#include <QPainter>
-
 #include <fstream>
 
 #include "model/config_store.h"
 #include "panel_fixture.h"
 #include "storage/config_file.h"
+#include "support/fake_windows.h"
 #include "support/scripted_file_prompts.h"
 #include "support/scripted_model_prompts.h"
 #include "ui/main/busy_indicator.h"
-#include "ui/main/panel_picture.h"
+#include "ui/skin/png_button.h"
 
 namespace mvk::test {
 namespace {
@@ -27,12 +26,17 @@ class ProfileControlsTest : public PanelFixture {
     EXPECT_TRUE(EnsureConfigFolder(folder_));
     EXPECT_TRUE(std::filesystem::exists(WorkingFilePath(folder_)) ||
                 SaveConfigFile(config_, WorkingFilePath(folder_)));
+    for (int control : {1135, 1136, 1137, 1147, 1168, 1169, 1170, 1006, 1138, 1139, 1009}) {
+      buttons_[control] = new CPngButton(&window_);
+    }
     controls_ = std::make_unique<CProfileControls>(window_, ProfileContext());
     tap_.written.clear();
   }
 
   ProfileControlsContext ProfileContext() {
-    return {.link = link_,
+    return {.window = mainWindow_,
+            .button = [this](int control) { return buttons_.at(control); },
+            .link = link_,
             .lighting = lighting_,
             .userModes = userModes_,
             .store = store_,
@@ -46,7 +50,6 @@ class ProfileControlsTest : public PanelFixture {
             .programFolder = BuildDir(),
             .text = PanelContext().text,
             .defaultMatrix = [] { return BuiltInDefaultMatrix(); },
-            .refreshKeyButtons = [this] { ++keyButtonRefreshes_; },
             .selectProfile =
                 [this](int profile) {
                   selections_.push_back(profile);
@@ -68,7 +71,8 @@ class ProfileControlsTest : public PanelFixture {
   ConfigFolder folder_{Dir() / "config", Dir() / "none.userd"};
   ScriptedModelPrompts modelPrompts_;
   ScriptedFilePrompts filePrompts_;
-  int keyButtonRefreshes_ = 0;
+  FakeMainWindow mainWindow_;
+  std::map<int, CPngButton*> buttons_;
   std::unique_ptr<CProfileControls> controls_;
 };
 
@@ -94,7 +98,7 @@ TEST_F(ProfileControlsTest, ShowingAnotherProfileSelectsItAndChecksItsButton) {
   EXPECT_EQ(lighting_.shownProfile, 1);
   EXPECT_EQ(selections_, (std::vector<int>{1}));
   EXPECT_EQ(controls_->CheckedProfile(), 1);
-  EXPECT_EQ(keyButtonRefreshes_, 1);
+  EXPECT_EQ(mainWindow_.keyButtonRefreshes, 1);
   EXPECT_EQ(view_.switchModeClears, 1);
   EXPECT_FALSE(panel_->LightViewOn());
   EXPECT_EQ(keyboard_.Memory().settings[settings::kActiveProfile], 1);
@@ -114,7 +118,7 @@ TEST_F(ProfileControlsTest, RefusedSelectionLeavesTheButtons) {
   controls_->ShowProfile(2);
   EXPECT_EQ(controls_->CheckedProfile(), 0);
   EXPECT_EQ(lighting_.shownProfile, 2) << "the other profile's lighting is shown";
-  EXPECT_EQ(keyButtonRefreshes_, 0);
+  EXPECT_EQ(mainWindow_.keyButtonRefreshes, 0);
 }
 
 TEST_F(ProfileControlsTest, ApplyWithNothingPendingOnlyTurnsTheBusyPicture) {
@@ -201,50 +205,6 @@ TEST_F(ProfileControlsTest, SynchronisationShowsTheKeyboardsActiveProfile) {
   EXPECT_FALSE(panel_->LightViewOn());
   EXPECT_EQ(store_.ReadModeName(0, 1), u"0");
   EXPECT_FALSE(AnyCommand(kWriteKeyColours)) << "the user modes are not sent";
-}
-
-// Draws the preview colours of the fake keyboard view on the preview grid,
-// where the window's key buttons would be.
-class KeyGridPicture : public QWidget {
- public:
-  KeyGridPicture(const FakeKeyboardView& view, QWidget* parent) : QWidget(parent), view_(view) {
-    setGeometry(36, 104, 1048, 300);
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    constexpr int kCell = 45;
-    for (int row = 0; row < preview::kGridRows; ++row) {
-      for (int column = 0; column < preview::kGridColumns; ++column) {
-        const int led = preview::Grid()[row][column];
-        if (led == preview::kNoKey) continue;
-        const auto found = view_.colours.find(led);
-        const auto bytes = ColourBytes(found == view_.colours.end() ? 0 : found->second);
-        painter.fillRect(column * kCell, row * 48, kCell - 3, 45,
-                         QColor(bytes[0], bytes[1], bytes[2]));
-      }
-    }
-  }
-
- private:
-  const FakeKeyboardView& view_;
-};
-
-TEST_F(ProfileControlsTest, ScreenshotWithTheLightViewOn) {
-  QPalette palette = window_.palette();
-  palette.setColor(QPalette::Window, QColor(28, 28, 32));
-  window_.setPalette(palette);
-  window_.setAutoFillBackground(true);
-  KeyGridPicture keys(view_, &window_);
-  controls_->ShowProfileButton(0);
-  controls_->ShowReportRate();
-  TurnLightViewOn();
-  panel_->SelectEffect(1);
-  for (int step = 0; step < 5; ++step) panel_->PreviewTick();
-  window_.show();
-  const auto file = BuildDir() / "lighting_panel.png";
-  ASSERT_TRUE(window_.grab().save(QString::fromStdString(file.string())));
 }
 
 }  // namespace

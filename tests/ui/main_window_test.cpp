@@ -61,7 +61,6 @@ TEST_F(MainWindowTest, StartsHiddenMarkedAndListening) {
   EXPECT_TRUE(window().Initialised());
   EXPECT_EQ(window().windowTitle(), Text("MAIN_CAPTION"));
   EXPECT_EQ(window().TrayIcon().ShownIcon(), kTrayIconNoKeyboard);
-  EXPECT_TRUE(window().TimerActive(kTimerPreview));
 }
 
 TEST_F(MainWindowTest, OpenRequestShowsTheWindowOnlyWithAKeyboard) {
@@ -151,8 +150,8 @@ TEST_F(MainWindowTest, ReloadOnAttachReadsTheKeyboardAndClearsApply) {
   AttachAndWait();
   EXPECT_FALSE(window().ApplyPending());
   EXPECT_EQ(window().ShownProfile(), 0);
-  EXPECT_TRUE(window().Control(1135)->isChecked());
-  EXPECT_FALSE(window().Control(1136)->isChecked());
+  EXPECT_TRUE(window().Control(1135)->IsAssigned());
+  EXPECT_FALSE(window().Control(1136)->IsAssigned());
   EXPECT_NE(services_.Lighting().settings.macroCapacity, 0);
   EXPECT_EQ(window().KeyView().KeyButton(0).TooltipText(), QStringLiteral("A"));
 }
@@ -233,21 +232,9 @@ TEST_F(MainWindowTest, KeyboardResetTimerResetsKeyMapsAndChecksTheFirstProfile) 
   window().StartWindowTimer(kTimerKeyboardReset, 0);
   ASSERT_TRUE(WaitUntil([&] { return !window().TimerActive(kTimerKeyboardReset); }));
   EXPECT_TRUE(window().ApplyPending());
-  EXPECT_TRUE(window().Control(1135)->isChecked());
-  EXPECT_FALSE(window().Control(1137)->isChecked());
+  EXPECT_TRUE(window().Control(1135)->IsAssigned());
+  EXPECT_FALSE(window().Control(1137)->IsAssigned());
   EXPECT_EQ(window().ShownProfile(), 0);
-}
-
-TEST_F(MainWindowTest, PreviewTimerStepsOnlyInTheLightViewAndKeepsRunning) {
-  int steps = 0;
-  window().Hooks().previewStep = [&] { ++steps; };
-  Initialise();
-  window().OnTimer(kTimerPreview);
-  EXPECT_EQ(steps, 0);
-  services_.Lighting().lightView = true;
-  window().OnTimer(kTimerPreview);
-  EXPECT_EQ(steps, 1);
-  EXPECT_TRUE(window().TimerActive(kTimerPreview));
 }
 
 TEST_F(MainWindowTest, LightingChangedTimerReadsLightingAndRefreshesThePanel) {

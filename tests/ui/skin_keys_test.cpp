@@ -37,9 +37,11 @@ TEST_F(MainSkinFile, HoldsEveryShownKeyAndGButton) {
 
 TEST_F(MainSkinFile, HoldsEveryOtherControlOfTheWindow) {
   for (const MainControl& control : kMainControls) ExpectEntry(u"BUTTONINFO", control.skinKey);
-  for (std::u16string_view key : kColourEditKeys) ExpectEntry(u"BUTTONINFO", key);
   for (std::u16string_view key : kArrowKeys) ExpectEntry(u"BUTTONINFO", key);
-  ExpectEntry(u"BUTTONINFO", kBusyPictureKey);
+  // The lighting panel's colour boxes and the apply's busy picture.
+  for (std::u16string_view key : {u"COLOR_R", u"COLOR_G", u"COLOR_B", u"CONTROL_BUSY"}) {
+    ExpectEntry(u"BUTTONINFO", key);
+  }
   for (std::u16string_view key : kArrowUpOrigins) ExpectEntry(u"BUTTONINFO2", key);
   for (std::u16string_view key : kArrowDownOrigins) ExpectEntry(u"BUTTONINFO2", key);
   ExpectEntry(u"SCREEN", u"Link");

@@ -83,11 +83,12 @@ struct FakeProfileManager : ProfileManagerApi {
   void CloseIfOpen() override { ++closeCalls; }
   bool SelectProfile(int index) override {
     selected.push_back(index);
-    return true;
+    return onSelect ? onSelect(index) : true;
   }
   QMenu& ProfileMenu() override { return menu; }
   void RebuildProfileMenu() override {}
   QMenu menu;
+  std::function<bool(int index)> onSelect;
   std::vector<int> selected;
   int openCalls = 0;
   int closeCalls = 0;

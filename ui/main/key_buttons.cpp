@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "model/lighting.h"
+
 namespace mvk {
 
 const std::array<KeyButtonEntry, kKeyButtonCount> kKeyButtons = {{
@@ -195,6 +197,13 @@ std::optional<KeyButtonHit> HitOfControl(int control) {
   const auto k = std::ranges::find(kKeyButtons, control, &KeyButtonEntry::control);
   if (k == kKeyButtons.end()) return std::nullopt;
   return KeyButtonHit{KeyIndexOf(k->code), static_cast<KeyIndex>(k - kKeyButtons.begin()), false};
+}
+
+int LedIndexOfControl(int control) {
+  if (control == kFnButtonControl) return kFnLedIndex;
+  if (std::ranges::find(kGButtonControls, control) != kGButtonControls.end()) return kGKeyLedIndex;
+  const auto k = std::ranges::find(kKeyButtons, control, &KeyButtonEntry::control);
+  return k == kKeyButtons.end() ? kNoLedIndex : LedIndexOfKey(k->code);
 }
 
 KeyPrompt BuildKeyPrompt(KeyCode code, const KeySlot& slot, const PromptSources& sources) {

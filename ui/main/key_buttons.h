@@ -53,6 +53,10 @@ struct KeyButtonHit {
 // as G9.
 std::optional<KeyButtonHit> HitOfControl(int control);
 
+// The LED a click on a key, G or Fn button paints in the lighting panel;
+// kNoLedIndex for any other control.
+int LedIndexOfControl(int control);
+
 // A button's tooltip and whether it shows the assigned look.
 struct KeyPrompt {
   bool assigned = false;

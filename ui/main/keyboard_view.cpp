@@ -22,10 +22,46 @@ KeyboardView::KeyboardView(QWidget& window, ConfigState& config,
       config_(config),
       currentProfile_(std::move(currentProfile)),
       text_(std::move(text)) {
+  ledColours_.fill(Qt::white);
   for (int k = 0; k < kKeyButtonCount; ++k) {
     keyButtons_[k] = MakeButton(window, kKeyButtons[k].control);
+    AddToLed(*keyButtons_[k], LedIndexOfKey(kKeyButtons[k].code));
   }
-  for (int g = 0; g < kGButtonCount; ++g) gButtons_[g] = MakeButton(window, kGButtonControls[g]);
+  for (int g = 0; g < kGButtonCount; ++g) {
+    gButtons_[g] = MakeButton(window, kGButtonControls[g]);
+    AddToLed(*gButtons_[g], kGKeyLedIndex);
+  }
+}
+
+void KeyboardView::AddToLed(CPngButton& button, int ledIndex) {
+  if (ledIndex >= 0 && ledIndex < kLedCount) buttonsOfLed_[ledIndex].push_back(&button);
+}
+
+void KeyboardView::SetFnButton(CPngButton& button) { AddToLed(button, kFnLedIndex); }
+
+void KeyboardView::SetColourLook(bool on) {
+  colourLook_ = on;
+  for (int led = 0; led < kLedCount; ++led) {
+    for (CPngButton* button : buttonsOfLed_[led]) button->SetColourFrame(ledColours_[led], 100, on);
+  }
+  if (!on) RefreshKeyButtons();
+}
+
+void KeyboardView::SetKeyColour(int ledIndex, Colour colour) {
+  if (ledIndex < 0 || ledIndex >= kLedCount) return;
+  const QColor shown = QColourOf(colour);
+  if (shown == ledColours_[ledIndex]) return;
+  ledColours_[ledIndex] = shown;
+  for (CPngButton* button : buttonsOfLed_[ledIndex]) {
+    button->SetColourFrame(shown, 100, colourLook_);
+  }
+}
+
+std::vector<KeyIndex> KeyboardView::ButtonKeys() const {
+  std::vector<KeyIndex> keys;
+  keys.reserve(kKeyButtons.size());
+  for (const KeyButtonEntry& entry : kKeyButtons) keys.push_back(KeyIndexOf(entry.code));
+  return keys;
 }
 
 CPngButton* KeyboardView::MakeButton(QWidget& window, int control) {
@@ -95,6 +131,7 @@ void KeyboardView::ClearKeyButton(KeyIndex keyIndex) {
 void KeyboardView::SetSwitchMode(bool on) {
   switchMode_ = on;
   RedrawSwitchMarks();
+  emit SwitchModeChanged(on);
 }
 
 void KeyboardView::DrawMark(CPngButton& button, KeyIndex slot, const ProfileKeyMap& map) {

@@ -29,11 +29,6 @@ constexpr std::array<std::u16string_view, kOptionCount> kOptionKeys = {
 const std::array<QColor, kOptionCount> kOptionColours = {
     QColor(230, 30, 30), QColor(240, 210, 0), QColor(40, 200, 60), QColor(30, 90, 240)};
 
-QColor QColourOf(Colour colour) {
-  const auto bytes = ColourBytes(colour);
-  return QColor(bytes[0], bytes[1], bytes[2]);
-}
-
 std::u16string Joined(std::u16string_view key, std::u16string_view suffix) {
   std::u16string joined(key);
   joined += suffix;
@@ -161,6 +156,10 @@ void CLightingPanel::BuildControls(QWidget& window) {
   for (const auto& [boxId, key] : kBoxes) {
     auto* box = Add(boxId, new QLineEdit(&window), key);
     box->setMaxLength(5);
+    box->setAlignment(Qt::AlignCenter);
+    // The boxes sit on the skin's dark panel, not on a system-coloured one.
+    box->setStyleSheet(QStringLiteral(
+        "QLineEdit { background: #1b1f27; color: #e8e8e8; border: 1px solid #3b4250; }"));
     connect(box, &QLineEdit::textChanged, this, [this, box] { OnRgbEdited(box); });
   }
   for (int preset = 0; preset < static_cast<int>(kColourPresets.size()); ++preset) {
@@ -222,6 +221,8 @@ void CLightingPanel::RefreshLightingPanel() {
   previewStale_ = true;
   ShowControlsOfEffect();
   if (LightViewOn()) {
+    // The light view may come on from the stored switch at a reload.
+    context_.keyboard.SetColourLook(true);
     if (state.effect == kUserLightingMode) PaintKeyColours();
     previewTimer_.start();
   } else {

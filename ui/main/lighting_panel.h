@@ -69,9 +69,7 @@ inline constexpr int kFirstPreset = 1211;  // to 1218
 inline constexpr int kRgbLabel = 1207;
 }  // namespace lighting_control
 
-// The message the sliders post with their id and position.
-inline constexpr int kSliderMessage = 0x28D1;
-inline constexpr int kPreviewTimerId = 1052;
+// The preview's timer (1052) runs only while the light view is on.
 inline constexpr int kPreviewIntervalMs = 50;
 
 // A text of the language file: section ("LIGHT" or "MODE") and key.

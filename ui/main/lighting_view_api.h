@@ -3,6 +3,8 @@
 // test can answer.
 #pragma once
 
+#include <QColor>
+
 #include <optional>
 #include <vector>
 
@@ -10,6 +12,11 @@
 #include "model/lighting.h"
 
 namespace mvk {
+
+inline QColor QColourOf(Colour colour) {
+  const auto bytes = ColourBytes(colour);
+  return QColor(bytes[0], bytes[1], bytes[2]);
+}
 
 class LightingKeyboardView {
  public:

@@ -31,9 +31,6 @@ inline constexpr std::array<MainControl, 29> kMainControls = {{
     {u"KEY_FN", 1174},          {u"FUNC_PROFILE_MENU", 1009},
 }};
 
-// The colour boxes of the lighting panel.
-inline constexpr std::array<std::u16string_view, 3> kColourEditKeys = {u"COLOR_R", u"COLOR_G",
-                                                                       u"COLOR_B"};
 // The arrows beside the keyboard view, and where their pictures lie in
 // "Arrow.jpg" (section "BUTTONINFO2", followed by 1).
 inline constexpr std::array<std::u16string_view, 2> kArrowKeys = {u"LEFT_ARROW", u"RIGHT_ARROW"};
@@ -41,6 +38,5 @@ inline constexpr std::array<std::u16string_view, 2> kArrowUpOrigins = {u"UP_ARRO
                                                                        u"UP_ARROW_RIGHT1"};
 inline constexpr std::array<std::u16string_view, 2> kArrowDownOrigins = {u"DOWN_ARROW_LEFT1",
                                                                          u"DOWN_ARROW_RIGHT1"};
-inline constexpr std::u16string_view kBusyPictureKey = u"CONTROL_BUSY";
 
 }  // namespace mvk

@@ -36,6 +36,7 @@ CMorvakinDlg::CMorvakinDlg(ProgramServices& services, Prompts& prompts,
   keyView_ = new KeyboardView(*this, services_.Config(), [this] { return KeyProfile(); },
                               [this](std::string_view key) { return services_.Text(key); });
   connect(keyView_, &KeyboardView::Clicked, this, &CMorvakinDlg::OnKeyButton);
+  connect(keyView_, &KeyboardView::SwitchModeChanged, this, &CMorvakinDlg::ShowSwitchCaption);
   for (const MainControl& entry : kMainControls) {
     auto* button = new CPngButton(this);
     if (entry.control != kControlVersion) {
@@ -45,20 +46,12 @@ CMorvakinDlg::CMorvakinDlg(ProgramServices& services, Prompts& prompts,
     }
     pictureButtons_.push_back(button);
   }
+  keyView_->SetFnButton(*controls_.at(kFnButtonControl));
   for (CPngButton*& arrow : arrows_) arrow = new CPngButton(this);
-  for (QLineEdit*& edit : colourEdits_) {
-    edit = new QLineEdit(this);
-    edit->setAlignment(Qt::AlignCenter);
-    // The boxes sit on the skin's dark panel, not on a system-coloured one.
-    edit->setStyleSheet(QStringLiteral(
-        "QLineEdit { background: #1b1f27; color: #e8e8e8; border: 1px solid #3b4250; }"));
-  }
-  busyPicture_ = new QLabel(this);
-  busyPicture_->hide();
   tray_ = std::make_unique<CTrayIcon>(services_.Paths().ResourceFolder,
                                       [this](std::string_view key) { return Text(key); });
   connect(tray_.get(), &CTrayIcon::Command, this, [this](int command) { OnCommand(command); });
-  for (int id : {kTimerBusy, kTimerLightingChanged, kTimerPreview, kTimerKeyboardReset}) {
+  for (int id : {kTimerLightingChanged, kTimerKeyboardReset}) {
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, [this, id] { OnTimer(id); });
     timers_[id] = timer;
@@ -116,7 +109,6 @@ void CMorvakinDlg::OnInitDialog() {
   QMetaObject::invokeMethod(
       this, [this] { HandleMessage(kInitMessage, kInitTag, 0); }, Qt::QueuedConnection);
   HandleMessage(kLanguageMessage, kLanguageTag, services_.LanguageIndex());
-  StartWindowTimer(kTimerPreview, kPreviewFirstMs);
 }
 
 void CMorvakinDlg::StartDeviceThreads() {
@@ -227,12 +219,9 @@ int CMorvakinDlg::ShownProfile() const { return services_.Lighting().shownProfil
 void CMorvakinDlg::ShowProfile(int profile) {
   if (profile < 0 || profile >= kProfileCount) return;
   services_.Lighting().shownProfile = profile;
-  for (int p = 0; p < kProfileCount; ++p) {
-    CPngButton* button = Control(kControlProfile1 + p);
-    button->setCheckable(true);
-    button->setChecked(p == profile);
-    button->SetAssigned(p == profile);
-  }
+  const std::array buttons = {
+      Control(kControlProfile1), Control(kControlProfile1 + 1), Control(kControlProfile1 + 2)};
+  ShowOnlyAssigned(buttons, profile);
 }
 
 void CMorvakinDlg::SwitchToProfile(int profile) {

@@ -5,8 +5,6 @@
 #pragma once
 
 #include <QImage>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -49,7 +47,6 @@ struct MainWindowDialogs {
 
 // What the lighting and profile panels add to the window.
 struct MainWindowHooks {
-  std::function<void()> previewStep;           // timer 1052 while the light view is on
   std::function<void()> refreshLightingPanel;
   std::function<void()> markReferenceColours;  // after a reload, in the user lighting mode
   // Whether the panel's per-key colour mode takes key clicks, and the click.
@@ -124,8 +121,6 @@ class CMorvakinDlg : public CBaseDialog, public MainWindowApi, public ConfigWind
   // configuration, closes the keyboard and ends RunModal.
   void Shutdown();
   void SetTrayIcon(int mode, int iconId);
-  // The apply's busy indicator: the picture with its frames cycling.
-  void ShowBusyPicture(bool show);
   void ShowLanguageMessage(std::string_view key);
 
   // MainWindowApi and ConfigWindow.
@@ -155,7 +150,6 @@ class CMorvakinDlg : public CBaseDialog, public MainWindowApi, public ConfigWind
   CTrayIcon& TrayIcon() { return *tray_; }
   CAboutDlg* AboutBox() const;
   int OpenNamedEvents() const { return namedEvents_.OpenCount(); }
-  int BusyFrame() const { return busyFrame_; }
 
  protected:
   void OnInitDialog() override;
@@ -186,7 +180,7 @@ class CMorvakinDlg : public CBaseDialog, public MainWindowApi, public ConfigWind
   void ShowAboutBox();
   void OpenLink(const QUrl& url);
   void MinimiseWindow();
-  void StepBusyIndicator();
+  void ShowSwitchCaption(bool on);
   void OnControlClicked(int control);
   void OnInstanceRequest(InstanceRequest request);
 
@@ -206,10 +200,6 @@ class CMorvakinDlg : public CBaseDialog, public MainWindowApi, public ConfigWind
   std::map<int, CPngButton*> controls_;
   std::vector<CPngButton*> pictureButtons_;
   std::array<CPngButton*, 2> arrows_{};
-  std::array<QLineEdit*, 3> colourEdits_{};
-  QLabel* busyPicture_ = nullptr;
-  std::vector<QImage> busyFrames_;
-  int busyFrame_ = 0;
   std::unique_ptr<CTrayIcon> tray_;
   QPointer<CAboutDlg> aboutBox_;
   NamedEventSet namedEvents_;

@@ -16,7 +16,6 @@
 #include "ui/skin/missing_picture.h"
 #include "ui/skin/png_button.h"
 #include "ui/skin/skin_image.h"
-#include "ui/skin/skin_picture_names.h"
 #include "ui/skin/state_picture.h"
 
 namespace mvk {
@@ -167,8 +166,9 @@ void CMorvakinDlg::RedrawSwitchMarks() { keyView_->RedrawSwitchMarks(); }
 
 bool CMorvakinDlg::SwitchMode() const { return keyView_->SwitchMode(); }
 
-void CMorvakinDlg::SetSwitchMode(bool on) {
-  keyView_->SetSwitchMode(on);
+void CMorvakinDlg::SetSwitchMode(bool on) { keyView_->SetSwitchMode(on); }
+
+void CMorvakinDlg::ShowSwitchCaption(bool on) {
   if (CPngButton* button = Control(kControlSwitch)) {
     button->setText(Text(on ? "MAIN_SWITCH_COLOR_TEXT" : "MAIN_SWITCH_FUNCTION_TEXT"));
     button->SetText(true, 9, QStringLiteral("Arial Unicode MS"), kLanguageTextColours);
@@ -197,9 +197,6 @@ bool CMorvakinDlg::LoadWindowPictures() {
   pictures_.markOff = prepared(5);
   pictures_.markOn = prepared(6);
   arrowPicture_ = loaded[4];
-  for (std::u16string_view name : kBusyPictureNames) {
-    busyFrames_.push_back(LoadSkinImage(folder, name));
-  }
   return true;
 }
 
@@ -214,10 +211,6 @@ void CMorvakinDlg::PlaceControls() {
       pictureButtons_[i]->setEnabled(false);
     }
   }
-  for (std::size_t i = 0; i < colourEdits_.size(); ++i) {
-    PlaceControl(*colourEdits_[i], skin, kButtonSection, kColourEditKeys[i]);
-  }
-  PlaceControl(*busyPicture_, skin, kButtonSection, kBusyPictureKey);
   PlaceArrows();
 }
 

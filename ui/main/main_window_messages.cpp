@@ -46,12 +46,6 @@ constexpr std::array<ButtonTooltip, 4> kButtonTooltips = {{
     {1139, "MAIN_MENU_PROMPT"},
 }};
 
-std::vector<KeyIndex> KeyButtonIndexes() {
-  std::vector<KeyIndex> indexes;
-  for (const KeyButtonEntry& entry : kKeyButtons) indexes.push_back(KeyIndexOf(entry.code));
-  return indexes;
-}
-
 }  // namespace
 
 bool CMorvakinDlg::HandleMessage(uint32_t message, uint32_t tag, intptr_t argument) {
@@ -164,17 +158,9 @@ bool CMorvakinDlg::TimerActive(int timerId) const {
 void CMorvakinDlg::OnTimer(int timerId) {
   if (shutDown_) return;
   switch (timerId) {
-    case kTimerBusy:
-      StepBusyIndicator();
-      break;
     case kTimerLightingChanged:
       KillWindowTimer(timerId);
       RefreshLighting();
-      break;
-    case kTimerPreview:
-      KillWindowTimer(timerId);
-      if (services_.Lighting().lightView && hooks_.previewStep) hooks_.previewStep();
-      StartWindowTimer(timerId, kPreviewPeriodMs);
       break;
     case kTimerKeyboardReset:
       KillWindowTimer(timerId);
@@ -193,7 +179,7 @@ void CMorvakinDlg::RefreshLighting() {
 }
 
 void CMorvakinDlg::ResetAfterKeyboardReset() {
-  ResetOnboardProfiles(services_.Config(), KeyButtonIndexes());
+  ResetOnboardProfiles(services_.Config(), keyView_->ButtonKeys());
   EnableApply(true);
   if (hooks_.synchroniseShownProfile) {
     hooks_.synchroniseShownProfile();
@@ -203,21 +189,6 @@ void CMorvakinDlg::ResetAfterKeyboardReset() {
   }
   RefreshLighting();
   SwitchToProfile(0);
-}
-
-void CMorvakinDlg::ShowBusyPicture(bool show) {
-  busyPicture_->setVisible(show);
-  if (show) {
-    StartWindowTimer(kTimerBusy, kBusyPeriodMs);
-  } else {
-    KillWindowTimer(kTimerBusy);
-  }
-}
-
-void CMorvakinDlg::StepBusyIndicator() {
-  if (busyFrames_.empty()) return;
-  busyFrame_ = (busyFrame_ + 1) % static_cast<int>(busyFrames_.size());
-  busyPicture_->setPixmap(QPixmap::fromImage(busyFrames_[static_cast<std::size_t>(busyFrame_)]));
 }
 
 }  // namespace mvk

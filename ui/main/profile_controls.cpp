@@ -13,23 +13,17 @@
 #include "storage/config_file.h"
 #include "storage/config_transfer.h"
 #include "ui/main/busy_indicator.h"
-#include "ui/main/panel_picture.h"
 #include "ui/skin/placement.h"
+#include "ui/skin/png_button.h"
 
 namespace mvk {
 namespace {
 
 namespace id = profile_control;
-using Kind = CPanelPicture::Kind;
 
 constexpr std::u16string_view kSection = u"BUTTONINFO";
-constexpr std::array<std::u16string_view, 3> kProfileKeys = {u"FUNC_PROFILE1", u"FUNC_PROFILE2",
-                                                             u"FUNC_PROFILE3"};
-constexpr std::array<std::u16string_view, 4> kReportKeys = {u"FUNC_REPORT1", u"FUNC_REPORT2",
-                                                            u"FUNC_REPORT3", u"FUNC_REPORT4"};
-constexpr std::array<std::string_view, 3> kProfileTexts = {"PROFILE_1", "PROFILE_2", "PROFILE_3"};
-// The report-rate buttons are labelled by the rate the code stands for.
-constexpr std::array<const char*, 4> kReportTexts = {"1000", "500", "250", "125"};
+// The report-rate buttons' pictures show bars; their tooltips name the rate.
+constexpr std::array<const char*, 4> kReportTooltips = {"1000 Hz", "500 Hz", "250 Hz", "125 Hz"};
 
 // The default record as it will read back: bytes 0 to 34 written, the rest
 // kept.
@@ -51,7 +45,6 @@ CProfileControls::CProfileControls(QWidget& window, ProfileControlsContext conte
     : QObject(&window), context_(std::move(context)), window_(window) {
   BuildControls(window);
   ApplyTexts();
-  EnableApply(false);
   connect(&context_.panel, &CLightingPanel::Refreshed, this, &CProfileControls::ShowReportRate);
 }
 
@@ -62,21 +55,20 @@ QWidget* CProfileControls::Control(int controlId) const {
   return found == controls_.end() ? nullptr : found->second;
 }
 
-CPanelPicture* CProfileControls::AddButton(int controlId, std::u16string_view geometryKey) {
-  auto* button = new CPanelPicture(Kind::kTextButton, &window_);
-  PlaceControl(*button, context_.skinFile, kSection, geometryKey);
+CPngButton* CProfileControls::AdoptButton(int controlId) {
+  CPngButton* button = context_.button(controlId);
   controls_[controlId] = button;
   return button;
 }
 
 void CProfileControls::BuildControls(QWidget& window) {
   for (int profile = 0; profile < kProfileCount; ++profile) {
-    auto* button = AddButton(id::kProfileButtons[profile], kProfileKeys[profile]);
-    connect(button, &QAbstractButton::clicked, this, [this, profile] { ShowProfile(profile); });
+    connect(AdoptButton(id::kProfileButtons[profile]), &QAbstractButton::clicked, this,
+            [this, profile] { ShowProfile(profile); });
   }
-  for (int code = 0; code < static_cast<int>(kReportKeys.size()); ++code) {
-    auto* button = AddButton(id::kReportButtons[code], kReportKeys[code]);
-    button->setText(QString::fromLatin1(kReportTexts[code]));
+  for (int code = 0; code < static_cast<int>(id::kReportButtons.size()); ++code) {
+    CPngButton* button = AdoptButton(id::kReportButtons[code]);
+    button->SetTooltip(QString::fromLatin1(kReportTooltips[code]), true);
     connect(button, &QAbstractButton::clicked, this, [this, code] { SetReportRate(code); });
   }
   auto* label = new QLabel(&window);
@@ -84,59 +76,47 @@ void CProfileControls::BuildControls(QWidget& window) {
   PlaceControl(*label, context_.skinFile, kSection, u"CONTROL_UsbStatic");
   controls_[id::kReportLabel] = label;
 
-  connect(AddButton(id::kApply, u"CONTROL2_APPLY"), &QAbstractButton::clicked, this,
+  connect(AdoptButton(id::kApply), &QAbstractButton::clicked, this,
           &CProfileControls::ApplyChanges);
-  connect(AddButton(id::kRestoreDefaults, u"FUNC_DEFAULT"), &QAbstractButton::clicked, this,
+  connect(AdoptButton(id::kRestoreDefaults), &QAbstractButton::clicked, this,
           &CProfileControls::RestoreDefaults);
-  auto* fileMenu = AddButton(id::kFileMenu, u"CONTROL_MENU");
-  fileMenu->setText(QStringLiteral("≡"));
-  connect(fileMenu, &QAbstractButton::clicked, this, &CProfileControls::ShowFileMenu);
-  auto* profileMenu = AddButton(id::kProfileMenu, u"FUNC_PROFILE_MENU");
-  profileMenu->setText(QStringLiteral("▾"));
-  connect(profileMenu, &QAbstractButton::clicked, this, &CProfileControls::ShowProfileMenu);
+  connect(AdoptButton(id::kFileMenu), &QAbstractButton::clicked, this,
+          &CProfileControls::ShowFileMenu);
+  connect(AdoptButton(id::kProfileMenu), &QAbstractButton::clicked, this,
+          &CProfileControls::ShowProfileMenu);
 
   busy_ = new CBusyIndicator(context_.programFolder, &window);
   PlaceControl(*busy_, context_.skinFile, kSection, u"CONTROL_BUSY");
 }
 
+// The window labels its buttons; the report-rate label is this one's own.
 void CProfileControls::ApplyTexts() {
-  for (int profile = 0; profile < kProfileCount; ++profile) {
-    static_cast<QAbstractButton*>(Control(id::kProfileButtons[profile]))
-        ->setText(context_.text(u"TEXT", kProfileTexts[profile]));
-  }
   static_cast<QLabel*>(Control(id::kReportLabel))->setText(context_.text(u"LIGHT", "Usb"));
-  static_cast<QAbstractButton*>(Control(id::kApply))->setText(context_.text(u"TEXT", "PROFILE_APPLY"));
-  static_cast<QAbstractButton*>(Control(id::kRestoreDefaults))
-      ->setText(context_.text(u"TEXT", "PROFILE_DEFAULT"));
 }
 
-int CProfileControls::CheckedProfile() const {
-  for (int profile = 0; profile < kProfileCount; ++profile) {
-    if (static_cast<CPanelPicture*>(Control(id::kProfileButtons[profile]))->Selected()) {
-      return profile;
-    }
+int CProfileControls::SelectedOf(std::span<const int> ids) const {
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    if (static_cast<CPngButton*>(Control(ids[i]))->IsAssigned()) return static_cast<int>(i);
   }
   return -1;
 }
 
-int CProfileControls::CheckedReportRate() const {
-  for (int code = 0; code < static_cast<int>(id::kReportButtons.size()); ++code) {
-    if (static_cast<CPanelPicture*>(Control(id::kReportButtons[code]))->Selected()) return code;
-  }
-  return -1;
+void CProfileControls::ShowSelected(std::span<const int> ids, int index) {
+  std::vector<CPngButton*> buttons;
+  for (int controlId : ids) buttons.push_back(static_cast<CPngButton*>(Control(controlId)));
+  ShowOnlyAssigned(buttons, index);
 }
+
+int CProfileControls::CheckedProfile() const { return SelectedOf(id::kProfileButtons); }
+
+int CProfileControls::CheckedReportRate() const { return SelectedOf(id::kReportButtons); }
 
 void CProfileControls::ShowProfileButton(int profile) {
-  for (int i = 0; i < kProfileCount; ++i) {
-    static_cast<CPanelPicture*>(Control(id::kProfileButtons[i]))->SetSelected(i == profile);
-  }
+  ShowSelected(id::kProfileButtons, profile);
 }
 
 void CProfileControls::ShowReportRate() {
-  const int code = std::min<int>(context_.lighting.decoded.reportRate, 3);
-  for (int i = 0; i < static_cast<int>(id::kReportButtons.size()); ++i) {
-    static_cast<CPanelPicture*>(Control(id::kReportButtons[i]))->SetSelected(i == code);
-  }
+  ShowSelected(id::kReportButtons, std::min<int>(context_.lighting.decoded.reportRate, 3));
 }
 
 void CProfileControls::ShowProfile(int profile) {
@@ -267,10 +247,10 @@ void CProfileControls::ShowProfileMenu() {
   if (const QAction* chosen = menu.exec(QCursor::pos())) RunCommand(chosen->data().toInt());
 }
 
-void CProfileControls::RefreshKeyButtons() { context_.refreshKeyButtons(); }
+void CProfileControls::RefreshKeyButtons() { context_.window.RefreshKeyButtons(); }
 
-void CProfileControls::EnableApply(bool enable) { Control(id::kApply)->setEnabled(enable); }
+void CProfileControls::EnableApply(bool enable) { context_.window.EnableApply(enable); }
 
-bool CProfileControls::ApplyPending() const { return Control(id::kApply)->isEnabled(); }
+bool CProfileControls::ApplyPending() const { return context_.window.ApplyPending(); }
 
 }  // namespace mvk

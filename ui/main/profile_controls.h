@@ -1,6 +1,7 @@
 // The main window's controls that act on whole profiles: the three profile
 // buttons, the four report-rate buttons, Apply with its busy picture,
-// Restore defaults, the import and export menu and the profile menu.
+// Restore defaults, the import and export menu and the profile menu. The
+// buttons are the window's own skinned ones; this gives them their commands.
 #pragma once
 
 #include <QObject>
@@ -17,13 +18,14 @@
 #include "storage/config_folder.h"
 #include "storage/file_prompts.h"
 #include "ui/main/lighting_panel.h"
+#include "ui/main/window_apis.h"
 
 class QMenu;
 
 namespace mvk {
 
 class CBusyIndicator;
-class CPanelPicture;
+class CPngButton;
 
 namespace profile_control {
 inline constexpr std::array<int, 3> kProfileButtons = {1135, 1136, 1137};
@@ -43,6 +45,10 @@ inline constexpr int kLastProfileCommand = 9200;
 inline constexpr std::string_view kRestoreDefaultsQuestion = "MAIN_PROMPT_DEFAULT";
 
 struct ProfileControlsContext {
+  // Keeps "apply pending" and redraws the key buttons.
+  MainWindowApi& window;
+  // The window's button of each control id above.
+  std::function<CPngButton*(int id)> button;
   KeyboardLink& link;
   LightingConfig& lighting;
   UserModeState& userModes;
@@ -57,8 +63,6 @@ struct ProfileControlsContext {
   std::filesystem::path programFolder;
   PanelText text;
   std::function<KeyMatrix()> defaultMatrix;
-  // Redraws the key buttons from the active profile's key map.
-  std::function<void()> refreshKeyButtons;
   // Makes a profile the keyboard's active one; false when refused.
   std::function<bool(int profile)> selectProfile;
   // Fills the profile menu of button 1009.
@@ -84,21 +88,23 @@ class CProfileControls : public QObject, public ConfigWindow {
   // The file menu and profile menu commands.
   void RunCommand(int command);
 
-  // The checked profile button, -1 when none is.
+  // The checked (lit) profile button, -1 when none is.
   int CheckedProfile() const;
   int CheckedReportRate() const;
   // Checks the profile button and shows the decoded report rate.
   void ShowProfileButton(int profile);
   void ShowReportRate();
 
-  // ConfigWindow: "apply pending" is the Apply button's enabled state.
+  // ConfigWindow, for the import: the window's.
   void RefreshKeyButtons() override;
   void EnableApply(bool enable) override;
   bool ApplyPending() const;
 
  private:
   void BuildControls(QWidget& window);
-  CPanelPicture* AddButton(int id, std::u16string_view geometryKey);
+  CPngButton* AdoptButton(int id);
+  int SelectedOf(std::span<const int> ids) const;
+  void ShowSelected(std::span<const int> ids, int index);
   void ShowFileMenu();
   void ShowProfileMenu();
   int ApplyProfile();

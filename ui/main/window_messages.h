@@ -24,11 +24,6 @@ inline constexpr uint32_t kDetachTag = 0;
 inline constexpr uint32_t kSliderMessage = 0x28D1;
 inline constexpr uint32_t kTrayNotifyMessage = 1725;
 
-inline constexpr int kTimerBusy = 1050;
-inline constexpr int kTimerPreview = 1052;
-inline constexpr int kBusyPeriodMs = 50;
-inline constexpr int kPreviewFirstMs = 100;
-inline constexpr int kPreviewPeriodMs = 50;
 
 inline constexpr int kTrayMenuId = 140;
 inline constexpr int kCommandOpen = 32771;

@@ -262,4 +262,10 @@ void CPngButton::ShowTooltip() {
   if (hover_) QToolTip::showText(QCursor::pos(), tooltipText_, this, rect());
 }
 
+void ShowOnlyAssigned(std::span<CPngButton* const> buttons, int index) {
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    buttons[i]->SetAssigned(static_cast<int>(i) == index);
+  }
+}
+
 }  // namespace mvk

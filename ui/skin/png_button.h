@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <span>
 
 #include "ui/skin/placement.h"
 
@@ -104,6 +105,8 @@ class CPngButton : public QAbstractButton, public SkinImageButton {
   bool IsAssigned() const { return assigned_; }
   bool IsHovered() const { return hover_; }
   int ColourFramePercentage() const { return framePercentage_; }
+  bool ColourFrameOn() const { return frameOn_; }
+  QColor ColourFrameColour() const { return frameColour_; }
   QString TooltipText() const { return tooltipText_; }
   ButtonFace CurrentFace() const;
 
@@ -159,5 +162,9 @@ class CPngButton : public QAbstractButton, public SkinImageButton {
 
   PostDrawCallback postDraw_;
 };
+
+// The look of a group of check-style buttons with one checked: the button
+// at `index` is drawn assigned, the others not.
+void ShowOnlyAssigned(std::span<CPngButton* const> buttons, int index);
 
 }  // namespace mvk
