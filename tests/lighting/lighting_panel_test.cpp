@@ -151,6 +151,7 @@ TEST_F(LightingPanelTest, DirectionControlsMoveAndChangePicturesWithTheEffect) {
 }
 
 TEST_F(LightingPanelTest, LightViewSwitchIsStoredAndAsksForTheActiveProfile) {
+  window_.show();
   allowSelection_ = false;
   panel_->ToggleLightView();
   EXPECT_FALSE(panel_->LightViewOn()) << "a refused selection keeps it off";
@@ -166,6 +167,26 @@ TEST_F(LightingPanelTest, LightViewSwitchIsStoredAndAsksForTheActiveProfile) {
   EXPECT_FALSE(view_.colourLook);
   EXPECT_FALSE(panel_->PreviewRunning());
   EXPECT_FALSE(Control(id::kEffectList)->isVisibleTo(&window_));
+}
+
+// The window lives hidden in the tray most of the time, often with the
+// light view on: the preview must not animate buttons nobody sees.
+TEST_F(LightingPanelTest, PreviewRunsOnlyWhileTheWindowIsShown) {
+  TurnLightViewOn();
+  EXPECT_FALSE(panel_->PreviewRunning()) << "the window is hidden";
+  window_.show();
+  EXPECT_TRUE(panel_->PreviewRunning());
+  window_.hide();
+  EXPECT_FALSE(panel_->PreviewRunning());
+  panel_->RefreshLightingPanel();
+  EXPECT_FALSE(panel_->PreviewRunning()) << "a refresh while hidden starts nothing";
+  window_.show();
+  EXPECT_TRUE(panel_->PreviewRunning());
+  panel_->ToggleLightView();
+  EXPECT_FALSE(panel_->PreviewRunning());
+  window_.hide();
+  window_.show();
+  EXPECT_FALSE(panel_->PreviewRunning()) << "the light view is off";
 }
 
 class UserModePanelTest : public PanelFixture {
@@ -267,6 +288,7 @@ TEST(MarkKeys, ComparesWithEachProfilesReferenceColour) {
 }
 
 TEST_F(LightingPanelTest, PreviewAnimatesTheKeysAndRestartsOnANewEffect) {
+  window_.show();
   TurnLightViewOn();
   panel_->SelectEffect(4);
   lighting_.decoded.direction = preview::kDirectionForward;

@@ -7,19 +7,17 @@
 #include <QLabel>
 
 #include "model/settings_block.h"
-#include "support/scripted_file_prompts.h"
-#include "support/scripted_model_prompts.h"
+#include "panels_fixture.h"
 #include "ui/main/key_buttons.h"
 #include "ui/main/window_messages.h"
 #include "ui/skin/png_button.h"
-#include "window_fixture.h"
 
 namespace mvk::test {
 namespace {
 
 constexpr int kKeyA = 1058;  // the A key's button
 
-class MainPanelsTest : public WindowFixture {
+class MainPanelsTest : public PanelsFixture {
  protected:
   MainPanelsTest() {
     // What the profile manager does on a selection, minus its questions.
@@ -28,34 +26,14 @@ class MainPanelsTest : public WindowFixture {
       window().RefreshKeyButtons();
       return true;
     };
-    panels_ = std::make_unique<CMainPanels>(window(), services_, modelPrompts_, filePrompts_,
-                                            profiles_);
+    BuildPanels(profiles_);
   }
 
-  void AttachInitialised() {
-    Initialise();
-    AttachAndWait();
-  }
-
-  CLightingPanel& Lighting() { return panels_->Lighting(); }
-  sim::KeyboardMemory Memory() const { return keyboard_->Memory(); }
-  uint8_t LightingByte(int profile, std::size_t field) const {
-    return Memory().lighting[profile * kLightingRecordSize + field];
-  }
-  std::array<uint8_t, 3> KeyColourOnKeyboard(int profile, int led) const {
-    const auto memory = Memory();
-    const std::size_t at = profile * 512 + led * 3;
-    return {memory.keyColours[at], memory.keyColours[at + 1], memory.keyColours[at + 2]};
-  }
   void PaintWithUserMode() {
     Lighting().ToggleLightView();
     ASSERT_TRUE(Lighting().LightViewOn());
     Lighting().SelectEffect(kUserLightingMode);
   }
-
-  ScriptedModelPrompts modelPrompts_;
-  ScriptedFilePrompts filePrompts_;
-  std::unique_ptr<CMainPanels> panels_;
 };
 
 TEST(LedIndexOfControl, KeysGKeysAndFnHaveTheirLedsOtherControlsNone) {

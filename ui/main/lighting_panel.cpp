@@ -1,6 +1,7 @@
 #include "ui/main/lighting_panel.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -46,11 +47,12 @@ std::pair<Kind, Kind> DirectionKinds(int effect) {
 }  // namespace
 
 CLightingPanel::CLightingPanel(QWidget& window, LightingPanelContext context)
-    : QObject(&window), context_(std::move(context)) {
+    : QObject(&window), window_(window), context_(std::move(context)) {
   BuildControls(window);
   ApplyTexts();
   previewTimer_.setInterval(kPreviewIntervalMs);
   connect(&previewTimer_, &QTimer::timeout, this, &CLightingPanel::PreviewTick);
+  window.installEventFilter(this);
   HideAll();
 }
 
@@ -224,11 +226,24 @@ void CLightingPanel::RefreshLightingPanel() {
     // The light view may come on from the stored switch at a reload.
     context_.keyboard.SetColourLook(true);
     if (state.effect == kUserLightingMode) PaintKeyColours();
-    previewTimer_.start();
-  } else {
-    previewTimer_.stop();
   }
+  UpdatePreviewTimer();
   emit Refreshed();
+}
+
+bool CLightingPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &window_ && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+    UpdatePreviewTimer();
+  }
+  return false;
+}
+
+void CLightingPanel::UpdatePreviewTimer() {
+  if (!LightViewOn() || !window_.isVisible()) {
+    previewTimer_.stop();
+  } else if (!previewTimer_.isActive()) {
+    previewTimer_.start();
+  }
 }
 
 void CLightingPanel::ShowSliders() {
@@ -353,7 +368,7 @@ void CLightingPanel::ToggleLightView() {
   ShowControlsOfEffect();
   if (context_.lighting.decoded.effect == kUserLightingMode) PaintKeyColours();
   previewStale_ = true;
-  previewTimer_.start();
+  UpdatePreviewTimer();
   emit LightViewChanged(true);
 }
 
@@ -361,7 +376,7 @@ void CLightingPanel::SwitchLightViewOff() {
   context_.lighting.lightView = false;
   context_.store.WriteLightView(false);
   static_cast<CPanelPicture*>(Control(id::kLightSwitch))->SetSelected(false);
-  previewTimer_.stop();
+  UpdatePreviewTimer();
   context_.keyboard.SetColourLook(false);
   HideAll();
   emit LightViewChanged(false);

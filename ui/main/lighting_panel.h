@@ -69,7 +69,8 @@ inline constexpr int kFirstPreset = 1211;  // to 1218
 inline constexpr int kRgbLabel = 1207;
 }  // namespace lighting_control
 
-// The preview's timer (1052) runs only while the light view is on.
+// The preview's timer (1052) runs only while the light view is on and the
+// window is shown: nobody sees a hidden window's preview.
 inline constexpr int kPreviewIntervalMs = 50;
 
 // A text of the language file: section ("LIGHT" or "MODE") and key.
@@ -128,7 +129,7 @@ class CLightingPanel : public QObject {
   void PaintKeyColours();
 
   // One preview tick; the timer calls it every 50 ms while the light view
-  // is on.
+  // is on and the window is shown.
   void PreviewTick();
   bool PreviewRunning() const { return previewTimer_.isActive(); }
 
@@ -140,6 +141,10 @@ class CLightingPanel : public QObject {
   void LightViewChanged(bool on);
   // The panel shows the decoded state again; the report-rate buttons follow.
   void Refreshed();
+
+ protected:
+  // Follows the window being shown and hidden, for the preview.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls(QWidget& window);
@@ -171,7 +176,11 @@ class CLightingPanel : public QObject {
   void WriteColourAndMode(Colour colour);
   void StoreModeSettings();
   void SetVisible(std::initializer_list<int> ids, bool visible);
+  // Starts or stops the preview's timer as the light view and the window's
+  // visibility ask.
+  void UpdatePreviewTimer();
 
+  QWidget& window_;
   LightingPanelContext context_;
   std::map<int, QWidget*> controls_;
   std::vector<uint8_t> effectCodes_;

@@ -140,11 +140,17 @@ void CProfileControls::ShowProfile(int profile) {
 
 void CProfileControls::SetReportRate(int code) {
   if (code < 0 || code > 3) return;
-  context_.lighting.decoded.reportRate = static_cast<uint8_t>(code);
+  uint8_t& rate = context_.lighting.decoded.reportRate;
+  const uint8_t previous = rate;
+  rate = static_cast<uint8_t>(code);
   ShowReportRate();
-  const uint8_t bytes[] = {static_cast<uint8_t>(code)};
-  WriteLightingField(context_.link, context_.lighting.shownProfile, lighting_field::kReportRate,
-                     bytes);
+  const uint8_t bytes[] = {rate};
+  // A rate the keyboard did not take must not be shown as its rate.
+  if (WriteLightingField(context_.link, context_.lighting.shownProfile,
+                         lighting_field::kReportRate, bytes) != kResultOk) {
+    rate = previous;
+    ShowReportRate();
+  }
 }
 
 // Key assignments are edited and applied for the keyboard's active profile.

@@ -53,7 +53,8 @@ class ProfileManagerApi {
   virtual void CloseIfOpen() = 0;
   // Makes `index` the keyboard's active profile (an index of 3 or more
   // means 0, a negative one selects none), after settling unapplied
-  // changes; false when refused because the assignment dialog is open.
+  // changes; false when refused because the assignment dialog is open, or
+  // when the keyboard did not take the new profile.
   // Profile menu command c calls it with c - 9001.
   virtual bool SelectProfile(int index) = 0;
   // The profile menu of button 1009: its items carry their command (9000

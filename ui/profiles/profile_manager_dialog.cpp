@@ -288,32 +288,32 @@ bool CMorvakin_DlgProfile::SelectProfile(int index) {
     return false;
   }
   KeyboardLink& link = services_.Link();
-  if (changed_ || mainWindow_.ApplyPending()) {
-    if (!asking_) {
-      asking_ = true;
-      const bool apply = prompts_.AskYesNo(mainWindow_.Window(), Text("PROFILE_SELECT_PROMPT"));
-      asking_ = false;
-      if (apply) {
-        mainWindow_.ApplyChanges();
-      } else {
-        mainWindow_.EnableApply(false);
-        if (GetActiveProfile(link) >= 0) DiscardUnappliedEdits();
-      }
+  const bool settling = changed_ || mainWindow_.ApplyPending();
+  if (settling && !asking_) {
+    asking_ = true;
+    const bool apply = prompts_.AskYesNo(mainWindow_.Window(), Text("PROFILE_SELECT_PROMPT"));
+    asking_ = false;
+    if (apply) {
+      mainWindow_.ApplyChanges();
+    } else {
+      mainWindow_.EnableApply(false);
+      if (GetActiveProfile(link) >= 0) DiscardUnappliedEdits();
     }
-    SetActiveProfile(link, index);
-  } else {
-    SetActiveProfile(link, index);
-    if (IsOpen()) {
-      CheckRow(index);
-      MarkChanged(false);
-    }
+  }
+  SetActiveProfile(link, index);
+  // A keyboard that refused the write or never answered keeps its profile:
+  // the buttons must not show the switch as done.
+  const bool switched = index < 0 || GetActiveProfile(link) == index;
+  if (!settling && switched && IsOpen()) {
+    CheckRow(index);
+    MarkChanged(false);
   }
   {
     std::lock_guard lock(services_.Config().ConfigLock);
     mainWindow_.RefreshKeyButtons();
   }
   RebuildProfileMenu();
-  return true;
+  return switched;
 }
 
 // The working file holds the configuration as last applied or read from
