@@ -5,34 +5,35 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "support/qt_application.h"
-#include "ui/main/window_side_qt.h"
+#include "ui/main/thread_mailbox.h"
 
 namespace mvk {
 namespace {
 
-TEST(CallOnThreadOf, RunsTheWorkOnTheReceiversThreadAndWaitsForIt) {
+TEST(ThreadMailbox, CallRunsTheWorkOnTheMailboxThreadAndWaitsForIt) {
   test::Application();
-  QObject receiver;
+  ThreadMailbox receiver;
   std::atomic<bool> returned = false;
   std::thread::id ranOn;
   std::jthread caller([&](std::stop_token stop) {
-    CallOnThreadOf(receiver, stop, [&] { ranOn = std::this_thread::get_id(); });
+    receiver.Call(stop, [&] { ranOn = std::this_thread::get_id(); });
     returned = true;
   });
   ASSERT_TRUE(test::WaitUntil([&] { return returned.load(); }));
   EXPECT_EQ(ranOn, std::this_thread::get_id());
 }
 
-TEST(CallOnThreadOf, GivesUpWhenStoppedAndDropsTheWorkNotYetStarted) {
+TEST(ThreadMailbox, CallGivesUpWhenStoppedAndDropsTheWorkNotYetStarted) {
   test::Application();
-  QObject receiver;
+  ThreadMailbox receiver;
   std::atomic<bool> waiting = false;
   bool ran = false;
   std::jthread caller([&](std::stop_token stop) {
     waiting = true;
-    CallOnThreadOf(receiver, stop, [&] { ran = true; });
+    receiver.Call(stop, [&] { ran = true; });
   });
   while (!waiting) std::this_thread::yield();
   // This thread serves no events: only the stop can end the wait.
@@ -40,6 +41,18 @@ TEST(CallOnThreadOf, GivesUpWhenStoppedAndDropsTheWorkNotYetStarted) {
   caller.join();
   QApplication::processEvents();
   EXPECT_FALSE(ran);
+}
+
+TEST(ThreadMailbox, PostedWorkRunsInOrderOnTheMailboxThread) {
+  test::Application();
+  ThreadMailbox receiver;
+  std::vector<int> ran;
+  std::jthread poster([&] {
+    for (int i = 0; i < 50; ++i) receiver.Post([&ran, i] { ran.push_back(i); });
+  });
+  poster.join();
+  ASSERT_TRUE(test::WaitUntil([&] { return ran.size() == 50; }));
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(ran[i], i);
 }
 
 }  // namespace

@@ -7,8 +7,7 @@
 #include <functional>
 
 #include "device/window_side.h"
-
-class QObject;
+#include "ui/main/thread_mailbox.h"
 
 namespace mvk {
 
@@ -33,9 +32,8 @@ class QtWindowSide : public WindowSide {
   void Send(std::stop_token stop, std::function<void()> work);
 
   CMorvakinDlg& window_;
+  // Created with the window, so it lives on the window's thread.
+  ThreadMailbox mailbox_;
 };
-
-// The blocking queued call behind Send, on any receiver object.
-void CallOnThreadOf(QObject& receiver, std::stop_token stop, std::function<void()> work);
 
 }  // namespace mvk
