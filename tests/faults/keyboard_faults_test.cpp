@@ -20,20 +20,14 @@
 #include "support/emulator_channel.h"
 #include "support/scripted_file_prompts.h"
 #include "support/scripted_model_prompts.h"
+#include "support/test_macros.h"
 
 namespace mvk {
 namespace {
 
 MacroRecord LongMacro(uint16_t id, uint16_t events) {
-  MacroRecord macro;
-  macro.SetName(u"Macro with a long name " + std::u16string(1, char16_t(u'A' + id)));
-  macro.id = id;
-  macro.cycles = 1;
-  macro.eventCount = events;
-  for (uint16_t i = 0; i < events; ++i) {
-    macro.events[i] = {10, 0x01E, i % 2 == 0 ? kMacroPress : kMacroRelease};
-  }
-  return macro;
+  const std::u16string name = u"Macro with a long name " + std::u16string(1, char16_t(u'A' + id));
+  return test::PressReleaseMacro(id, events, name);
 }
 
 class KeyboardFaultTest : public ::testing::Test {

@@ -13,6 +13,7 @@
 #include "model/settings_block.h"
 #include "panels_fixture.h"
 #include "storage/config_file.h"
+#include "support/test_macros.h"
 #include "ui/main/key_buttons.h"
 #include "ui/main/window_messages.h"
 #include "ui/profiles/profile_manager_dialog.h"
@@ -25,15 +26,7 @@ constexpr int kKeyA = 1058;  // the A key's button
 constexpr std::array<int, 3> kProfileButtons = profile_control::kProfileButtons;
 
 MacroRecord LongMacro(uint16_t id, uint16_t events) {
-  MacroRecord macro;
-  macro.SetName(u"Macro that does not fit");
-  macro.id = id;
-  macro.cycles = 1;
-  macro.eventCount = events;
-  for (uint16_t i = 0; i < events; ++i) {
-    macro.events[i] = {10, 0x01E, i % 2 == 0 ? kMacroPress : kMacroRelease};
-  }
-  return macro;
+  return test::PressReleaseMacro(id, events, u"Macro that does not fit");
 }
 
 class WindowFaultTest : public PanelsFixture {
