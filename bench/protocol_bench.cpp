@@ -41,6 +41,16 @@ void SetFloorCounters(benchmark::State& state, int packets) {
                          benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// A working configuration whose macros fill the keyboard's macro memory.
+struct FullConfig {
+  explicit FullConfig(BenchKeyboard& keyboard) {
+    config.working.macros = MacrosFilling(keyboard.Link().MacroCapacityBytes.load());
+  }
+  std::recursive_mutex configLock;
+  std::recursive_mutex macroLock;
+  ConfigState config{configLock, macroLock};
+};
+
 void ExchangeOverhead(benchmark::State& state) {
   BenchKeyboard keyboard(std::chrono::microseconds(0));
   for (auto _ : state) {
@@ -55,14 +65,12 @@ BENCHMARK(ExchangeOverhead)->UseRealTime()->Unit(benchmark::kMicrosecond);
 // Three key matrices and a macro area that fills the keyboard's memory.
 void ApplyFullCapacity(benchmark::State& state) {
   BenchKeyboard keyboard(std::chrono::milliseconds(1));
-  std::recursive_mutex configLock;
-  std::recursive_mutex macroLock;
-  auto config = std::make_unique<ConfigState>(configLock, macroLock);
-  config->working.macros = MacrosFilling(keyboard.Link().MacroCapacityBytes.load());
+  auto full = std::make_unique<FullConfig>(keyboard);
+  ConfigState& config = full->config;
   NoPrompts prompts;
   const int before = keyboard.Keyboard().PacketCount();
   for (auto _ : state) {
-    if (ApplyKeyMaps(*config, keyboard.Link(), keyboard.Defaults(), 0, true, prompts) !=
+    if (ApplyKeyMaps(config, keyboard.Link(), keyboard.Defaults(), 0, true, prompts) !=
         kResultOk) {
       state.SkipWithError("the apply failed");
       break;
@@ -74,12 +82,10 @@ BENCHMARK(ApplyFullCapacity)->UseRealTime()->Unit(benchmark::kMillisecond)->Iter
 
 void ReloadOnAttach(benchmark::State& state) {
   BenchKeyboard keyboard(std::chrono::milliseconds(1));
-  std::recursive_mutex configLock;
-  std::recursive_mutex macroLock;
-  auto config = std::make_unique<ConfigState>(configLock, macroLock);
-  config->working.macros = MacrosFilling(keyboard.Link().MacroCapacityBytes.load());
+  auto full = std::make_unique<FullConfig>(keyboard);
+  ConfigState& config = full->config;
   NoPrompts prompts;
-  if (ApplyKeyMaps(*config, keyboard.Link(), keyboard.Defaults(), 0, true, prompts) != kResultOk) {
+  if (ApplyKeyMaps(config, keyboard.Link(), keyboard.Defaults(), 0, true, prompts) != kResultOk) {
     state.SkipWithError("the keyboard could not be filled");
     return;
   }
@@ -92,7 +98,7 @@ void ReloadOnAttach(benchmark::State& state) {
   const int before = keyboard.Keyboard().PacketCount();
   for (auto _ : state) {
     ForgetActiveProfile(keyboard.Link());
-    ReloadFromKeyboard(*config, folder, source, window);
+    ReloadFromKeyboard(config, folder, source, window);
   }
   SetFloorCounters(state, keyboard.Keyboard().PacketCount() - before);
 }

@@ -114,15 +114,14 @@ bool CMorvakin_DlgProfile::LoadButtonPictures() {
   if (!normal) return false;
   const auto over = LoadRequiredSkinPicture(folder, u"Skins/Profile_over.jpg");
   if (!over) return false;
+  // The pressed picture serves for disabled buttons too.
   const auto down = LoadRequiredSkinPicture(folder, u"Skins/Profile_down.jpg");
   if (!down) return false;
-  const auto disabled = LoadRequiredSkinPicture(folder, u"Skins/Profile_down.jpg");
-  if (!disabled) return false;
   const QSize client = size();
   const QImage preparedNormal = PrepareStatePicture(*normal, client);
-  pictures_ = SkinStateImages{preparedNormal, PrepareStatePicture(*over, client),
-                              PrepareStatePicture(*down, client),
-                              PrepareStatePicture(*disabled, client), preparedNormal};
+  const QImage preparedDown = PrepareStatePicture(*down, client);
+  pictures_ = SkinStateImages{preparedNormal, PrepareStatePicture(*over, client), preparedDown,
+                              preparedDown, preparedNormal};
   return true;
 }
 
